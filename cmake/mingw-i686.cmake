@@ -1,0 +1,4 @@
+# Cross build of the shipped 32-bit Windows programs.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(KOA_MINGW_PREFIX i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
