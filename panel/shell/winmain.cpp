@@ -35,6 +35,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         OnCommand(window, LOWORD(wParam));
         return 0;
+    case WM_CTLCOLORSTATIC:  // labels on the white client area, not grey boxes
+        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
