@@ -1,0 +1,197 @@
+// The setting block: its exact bytes for the factory values, its line order,
+// and records holding bytes outside their lists.
+#include "panel/settings/setting_block.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The block buffer: exactly 4096 bytes on the heap, so that the address
+// sanitizer reports a write past its end; filled with a marker first to
+// show that the builder zero-fills it.
+class BlockBuffer {
+public:
+    explicit BlockBuffer(int size = 4096) : size_(size), bytes_(new unsigned char[static_cast<size_t>(size)]) {
+        std::memset(bytes_.get(), 0xA5, static_cast<size_t>(size));
+    }
+    int Build(const SettingsRecord& record) { return BuildSettingBlock(record, bytes_.get(), size_); }
+    std::string Text(int length) const { return std::string(reinterpret_cast<const char*>(bytes_.get()), length); }
+    const unsigned char* data() const { return bytes_.get(); }
+    int size() const { return size_; }
+
+private:
+    int size_;
+    std::unique_ptr<unsigned char[]> bytes_;
+};
+
+// Exchange order written out: record order with item 14 moved after 107.
+std::vector<int> ExpectedLineOrder() {
+    std::vector<int> order;
+    for (int i = 0; i <= 13; ++i) order.push_back(i);
+    for (int i = 15; i <= 107; ++i) order.push_back(i);
+    order.push_back(14);
+    order.push_back(108);
+    return order;
+}
+
+// The block expected for `record`, assembled from the item table.
+std::string ExpectedBlock(const SettingsRecord& record) {
+    std::string block = "SETTING \r";
+    for (int item : ExpectedLineOrder()) {
+        block += "\r";
+        block += std::string(SettingItems[item].name, 8);
+        block += ":";
+        const ValueTable* list = SettingItems[item].list;
+        if (record.value[item] < list->count) block += std::string(list->values[record.value[item]].keyword, 8);
+    }
+    block += "\r";
+    return block;
+}
+
+void ExpectZeroFrom(const BlockBuffer& buffer, int from) {
+    for (int i = from; i < buffer.size(); ++i) ASSERT_EQ(buffer.data()[i], 0) << "byte " << i;
+}
+
+TEST(SettingBlock, FactoryValuesGiveTheDocumentedBlock) {
+    BlockBuffer buffer;
+    const int length = buffer.Build(FactoryDefaults);
+    ASSERT_EQ(length, 1972);
+    EXPECT_EQ(FullSettingBlockLength, 1972);
+    const std::string block = buffer.Text(length);
+    EXPECT_EQ(block.substr(0, 63),
+              "SETTING \r"
+              "\rFRC-LFVA:6LPI    "
+              "\rPATH-MD :FRICTION"
+              "\rFRC-MODE:FRC     ");
+    EXPECT_EQ(block.substr(length - 1 - 3 * 18),
+              "\rEJCT-CTL:COMMAND "
+              "\rCUT-BACK:OFF     "
+              "\rSTANDBY :1min    "
+              "\r");
+    EXPECT_EQ(block, ExpectedBlock(FactoryDefaults));
+    ExpectZeroFrom(buffer, length);
+}
+
+TEST(SettingBlock, LinesFollowTheExchangeOrder) {
+    BlockBuffer buffer;
+    const int length = buffer.Build(FactoryDefaults);
+    ASSERT_EQ(length, 1972);
+    const std::string block = buffer.Text(length);
+    const std::vector<int> order = ExpectedLineOrder();
+    for (size_t line = 0; line < order.size(); ++line) {
+        const size_t at = 9 + 18 * line;
+        EXPECT_EQ(block[at], '\r') << line;
+        EXPECT_EQ(block.substr(at + 1, 8), std::string(SettingItems[order[line]].name, 8)) << line;
+        EXPECT_EQ(block[at + 9], ':') << line;
+    }
+    EXPECT_EQ(block.substr(9 + 18 * 13, 18), "\rTEAROFF :IGNOR   ");
+    EXPECT_EQ(block.substr(9 + 18 * 14, 10), "\rOL-CUTSW:");
+    // Two carriage returns stand together after "SETTING ".
+    EXPECT_EQ(block.substr(8, 2), "\r\r");
+}
+
+TEST(SettingBlock, EveryPositionOfEveryListIsWrittenAsItsKeyword) {
+    int longest = 0;
+    for (int item = 0; item < SettingCount; ++item) {
+        longest = std::max(longest, SettingItems[item].list->count);
+    }
+    for (int position = 0; position < longest; ++position) {
+        SettingsRecord record = FactoryDefaults;
+        for (int item = 0; item < SettingCount; ++item)
+            if (position < SettingItems[item].list->count) record.value[item] = static_cast<unsigned char>(position);
+        BlockBuffer buffer;
+        const int length = buffer.Build(record);
+        EXPECT_EQ(buffer.Text(length), ExpectedBlock(record)) << "position " << position;
+        EXPECT_EQ(length, 1972);
+    }
+}
+
+TEST(SettingBlock, ByteOutsideTheListEndsTheLineAtTheColon) {
+    SettingsRecord record = FactoryDefaults;
+    record.value[0] = 255;  // FRC-LFVA: a list written in the item's row
+    BlockBuffer buffer;
+    const int length = buffer.Build(record);
+    ASSERT_EQ(length, 1972 - 8);
+    EXPECT_EQ(buffer.Text(length).substr(0, 37),
+              "SETTING \r"
+              "\rFRC-LFVA:"
+              "\rPATH-MD :FRICTION");
+    ExpectZeroFrom(buffer, length);
+}
+
+TEST(SettingBlock, ByteOutsideANamedListAlsoEndsTheLine) {
+    const int ulWait = 17;    // list of parking times
+    const int faTop = 31;     // list of sheet load positions
+    const int standby = 108;  // list of standby times, the last line
+    SettingsRecord record = FactoryDefaults;
+    record.value[ulWait] = static_cast<unsigned char>(SettingItems[ulWait].list->count);  // first past the end
+    record.value[faTop] = 255;
+    record.value[standby] = static_cast<unsigned char>(SettingItems[standby].list->count);
+    BlockBuffer buffer;
+    const int length = buffer.Build(record);
+    ASSERT_EQ(length, 1972 - 3 * 8);
+    const std::string block = buffer.Text(length);
+    EXPECT_EQ(block, ExpectedBlock(record));
+    EXPECT_NE(block.find("\rUL-WAIT :\rUL-MODE :"), std::string::npos);
+    EXPECT_NE(block.find("\rFA-TOP  :\rFA-EJDIR:"), std::string::npos);
+    EXPECT_EQ(block.substr(length - 11), "\rSTANDBY :\r");
+}
+
+TEST(SettingBlock, LastPositionOfEachListIsStillWritten) {
+    SettingsRecord record;
+    for (int item = 0; item < SettingCount; ++item)
+        record.value[item] = static_cast<unsigned char>(SettingItems[item].list->count - 1);
+    BlockBuffer buffer;
+    const int length = buffer.Build(record);
+    EXPECT_EQ(length, 1972);
+    EXPECT_EQ(buffer.Text(length), ExpectedBlock(record));
+}
+
+TEST(SettingBlock, EveryByteOutsideGivesTheShortestBlock) {
+    SettingsRecord record;
+    std::memset(record.value, 255, sizeof record.value);
+    BlockBuffer buffer;
+    const int length = buffer.Build(record);
+    EXPECT_EQ(length, 9 + 109 * 10 + 1);
+    EXPECT_EQ(buffer.Text(length), ExpectedBlock(record));
+    ExpectZeroFrom(buffer, length);
+}
+
+TEST(SettingBlock, BlockOfAnyRecordFitsTheBuffer) {
+    std::mt19937 random(1972);
+    for (int round = 0; round < 2000; ++round) {
+        SettingsRecord record;
+        for (unsigned char& byte : record.value) {
+            // Mostly near the lists' sizes, where the edges are.
+            byte = static_cast<unsigned char>(round % 2 ? random() % 256 : random() % 100);
+        }
+        BlockBuffer buffer;
+        const int length = buffer.Build(record);
+        ASSERT_GE(length, 9 + 109 * 10 + 1);
+        ASSERT_LE(length, 1972);
+        ASSERT_LE(length, SettingBlockBufferSize);
+        ASSERT_EQ(buffer.Text(length), ExpectedBlock(record)) << "round " << round;
+        ExpectZeroFrom(buffer, length);
+    }
+}
+
+TEST(SettingBlock, TooSmallABufferGetsNoBlock) {
+    for (int size : {1, 9, 100, 1971}) {
+        BlockBuffer buffer(size);
+        EXPECT_EQ(buffer.Build(FactoryDefaults), 0) << size;
+        ExpectZeroFrom(buffer, 0);
+    }
+    EXPECT_EQ(BuildSettingBlock(FactoryDefaults, nullptr, 4096), 0);
+    BlockBuffer exact(1972);
+    EXPECT_EQ(exact.Build(FactoryDefaults), 1972);
+    EXPECT_EQ(exact.Text(1972), ExpectedBlock(FactoryDefaults));
+}
+
+}  // namespace
