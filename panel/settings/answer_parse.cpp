@@ -123,18 +123,20 @@ void ConvertBigEndian32(unsigned char* bytes) {
 }
 
 // The counts start at block byte 4. The alarm history (id 9) is a list of
-// one-byte codes and has no byte order. Every record is converted, also one
-// that this answer did not hold (a complete count can come from one block
-// repeated): the count of blocks decides, not which ids arrived.
-void ConvertCountersToHostOrder(ConsumablesCounters* counters) {
-    ConvertBigEndian16(counters->record1 + 4);
-    ConvertBigEndian32(counters->powerOnTime + 4);
-    ConvertBigEndian32(counters->printedLines + 4);
-    ConvertBigEndian32(counters->platenFeeds + 4);
-    ConvertBigEndian32(counters->ribbonLife + 4);
-    ConvertBigEndian32(counters->thicknessCount + 4);
-    for (int offset = 4; offset + 4 <= static_cast<int>(sizeof counters->headPins); offset += 4)
-        ConvertBigEndian32(counters->headPins + offset);
+// one-byte codes and has no byte order. Only the records this answer brought
+// are converted, each once: a complete count can come from one block
+// repeated, and turning a record that is already in host order again would
+// scramble the values of an earlier read.
+void ConvertCountersToHostOrder(ConsumablesCounters* counters, const bool arrived[10]) {
+    if (arrived[1]) ConvertBigEndian16(counters->record1 + 4);
+    if (arrived[3]) ConvertBigEndian32(counters->powerOnTime + 4);
+    if (arrived[4]) ConvertBigEndian32(counters->printedLines + 4);
+    if (arrived[5]) ConvertBigEndian32(counters->platenFeeds + 4);
+    if (arrived[6]) ConvertBigEndian32(counters->ribbonLife + 4);
+    if (arrived[7]) ConvertBigEndian32(counters->thicknessCount + 4);
+    if (arrived[8])
+        for (int offset = 4; offset + 4 <= static_cast<int>(sizeof counters->headPins); offset += 4)
+            ConvertBigEndian32(counters->headPins + offset);
 }
 
 }  // namespace
@@ -204,6 +206,7 @@ int ParseCountersAnswer(const unsigned char* buffer, int length, ConsumablesCoun
     if (!buffer || !counters) return 0;
     length = ClampLength(length);
     int blocks = 0;
+    bool arrived[10] = {};
     int position = 0;
     while (position < length) {
         const CounterBlockKind* kind = MatchCounterBlock(buffer, position);
@@ -217,9 +220,10 @@ int ParseCountersAnswer(const unsigned char* buffer, int length, ConsumablesCoun
         const int size = kind->length < record.size ? kind->length : record.size;
         for (int i = 0; i < size; ++i) record.bytes[i] = BufferByte(buffer, position - 1 + i);
         ++blocks;  // matched blocks, not distinct ids
+        arrived[kind->id] = true;
         position += kind->length;
     }
     // An incomplete answer leaves the copied blocks in the printer's order.
-    if (blocks >= CompleteCounterBlocks) ConvertCountersToHostOrder(counters);
+    if (blocks >= CompleteCounterBlocks) ConvertCountersToHostOrder(counters, arrived);
     return blocks;
 }

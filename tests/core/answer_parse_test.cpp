@@ -753,6 +753,24 @@ TEST(CountersAnswer, TheSameBlockEightTimesCountsEight) {
     EXPECT_EQ(CounterValue(c.ribbonLife, 4), 0x107u) << "the last copy, converted";
 }
 
+// Records that an answer did not bring keep the values of the earlier read:
+// turning them again would scramble them.
+TEST(CountersAnswer, RecordsNotInTheAnswerAreNotConvertedAgain) {
+    Answer full;
+    for (const std::string& b : AllBlocks()) full.Raw(b);
+    ConsumablesCounters c = {};
+    ASSERT_EQ(ParseCountersAnswer(full.data(), full.length(), &c), 8);
+    const ConsumablesCounters before = c;
+
+    Answer repeated;
+    for (int i = 0; i < 8; ++i) repeated.Raw(Block(8, 6, BigEndian32(0x00000200u)));
+    EXPECT_EQ(ParseCountersAnswer(repeated.data(), repeated.length(), &c), 8);
+    EXPECT_EQ(CounterValue(c.ribbonLife, 4), 0x200u);
+    EXPECT_EQ(std::memcmp(c.printedLines, before.printedLines, sizeof c.printedLines), 0);
+    EXPECT_EQ(std::memcmp(c.headPins, before.headPins, sizeof c.headPins), 0);
+    EXPECT_EQ(std::memcmp(c.record1, before.record1, sizeof c.record1), 0);
+}
+
 TEST(CountersAnswer, FewerThanEightBlocksStayInThePrintersByteOrder) {
     std::vector<std::string> blocks = AllBlocks();
     blocks.pop_back();  // no alarm history
