@@ -10,7 +10,8 @@
 enum LinkRequest : std::uint32_t { LinkIdle = 0, LinkReceive = 1, LinkSend = 2, LinkEnd = 4 };
 enum LinkStatus : std::uint32_t { LinkPending = 0, LinkFailed = 1, LinkDone = 2 };
 
-enum { LinkDataSize = 4096, LinkBlockSize = 4108 };
+constexpr std::uint32_t LinkDataSize = 4096;
+constexpr std::uint32_t LinkBlockSize = 4108;
 
 struct LinkBlock {
     std::uint32_t request;  // LinkRequest

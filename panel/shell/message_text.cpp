@@ -1,0 +1,48 @@
+#include "panel/shell/message_text.h"
+
+#include <cstring>
+
+namespace {
+
+const char kValueErrorHead[] = "プリンターから以下の項目において\n規定外のデータを読み取りました。\n\n";
+const char kValueErrorTail[] = "\n\n他のアプリケーションからの印刷が無いことを確認し、\nプリンターの電源を再投入して下さい。";
+
+bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The longest prefix of `text` of at most `room` bytes that does not split a
+// double-byte character.
+std::size_t CutLength(const char* text, std::size_t room) {
+    std::size_t n = 0;
+    while (text[n]) {
+        const std::size_t step = IsCp932LeadByte(static_cast<unsigned char>(text[n])) && text[n + 1] ? 2 : 1;
+        if (n + step > room) break;
+        n += step;
+    }
+    return n;
+}
+
+// Appends `text` at `*length`, never past size - 1; keeps the NUL in place.
+// Returns false when `text` had to be cut: nothing may follow a cut.
+bool Append(char* buffer, std::size_t size, std::size_t* length, const char* text) {
+    const std::size_t n = CutLength(text, size - 1 - *length);
+    std::memcpy(buffer + *length, text, n);
+    *length += n;
+    buffer[*length] = '\0';
+    return text[n] == '\0';
+}
+
+}  // namespace
+
+std::size_t BuildMessageText(MessageCode code, const char* callerText, char* buffer, std::size_t size) {
+    if (!buffer || size == 0) return 0;
+    buffer[0] = '\0';
+    std::size_t length = 0;
+    const int item = FindSettingByValueErrorCode(code);
+    if (item < 0) {
+        Append(buffer, size, &length, callerText ? callerText : "");
+        return length;
+    }
+    if (Append(buffer, size, &length, kValueErrorHead) && Append(buffer, size, &length, SettingTitle(item)))
+        Append(buffer, size, &length, kValueErrorTail);
+    return length;
+}
