@@ -8,6 +8,20 @@
 #define IDI_PRINTER_INFO     182
 #define IDI_PRINTER_WARNING  183
 
+// Frames of the printing animation in the print-finished dialog.
+#define IDI_PRINTING_1       187
+#define IDI_PRINTING_2       188
+#define IDI_PRINTING_3       189
+#define IDI_PRINTING_4       190
+#define IDI_PRINTING_5       191
+
+// Windows shown while the printer works.
+#define IDD_PROGRESS         177
+#define IDC_PROGRESS_TEXT    1252
+#define IDD_PRINT_FINISHED   186
+#define IDC_PRINTING_ICON    1290
+#define IDC_PRINTING_TEXT    1291
+
 // Main window menu and its accelerators.
 #define IDM_MAIN             167
 #define IDA_MAIN             175
@@ -26,6 +40,11 @@
 // Texts of the program itself.
 #define IDS_APP_CAPTION      2001
 #define IDS_MAIN_PLACEHOLDER 2002
+#define IDS_PROGRESS_READ    2010
+#define IDS_PROGRESS_WRITE   2011
+#define IDS_PROGRESS_PRINT   2012
+#define IDS_NO_ANSWER        2020
+#define IDS_READ_FAILED      2021
 
 // Control ids of the main window's own children.
 #define IDC_MAIN_PLACEHOLDER 2101

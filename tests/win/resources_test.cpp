@@ -149,6 +149,23 @@ TEST(PanelResources, MessageIconsComeInBothSizes) {
     }
 }
 
+TEST(PanelResources, PrintingAnimationFramesComeInBothSizes) {
+    Module panel("veldra6.exe");
+    for (int id = IDI_PRINTING_1; id <= IDI_PRINTING_5; ++id)
+        EXPECT_EQ(IconSizes(panel.get(), id), (std::vector<int>{16, 32})) << "icon " << id;
+    EXPECT_NE(FindResourceA(panel.get(), MAKEINTRESOURCEA(IDD_PROGRESS), MAKEINTRESOURCEA(5)), nullptr);
+    EXPECT_NE(FindResourceA(panel.get(), MAKEINTRESOURCEA(IDD_PRINT_FINISHED), MAKEINTRESOURCEA(5)), nullptr);
+}
+
+TEST(PanelResources, PrinterMessagesKeepTheirExactTexts) {
+    Module panel("veldra6.exe");
+    EXPECT_EQ(String(panel.get(), IDS_NO_ANSWER),
+              "プリンターからの応答がありません｡\n\nプリンターが接続されていないか電源が入っていないか、"
+              "又はオフラインになっています。\n\nプリンターのエラーを解除してプリンターの電源を再投入して下さい。");
+    EXPECT_EQ(String(panel.get(), IDS_READ_FAILED), "プリンターから設定内容の読み込みに失敗しました。");
+    EXPECT_EQ(String(panel.get(), IDS_PROGRESS_READ), "プリンターから設定情報を読み込んでいます。");
+}
+
 TEST(PanelResources, VersionInformationIsJapanese) {
     EXPECT_EQ(VersionString("veldra6.exe", "FileDescription"), "KOA koa2400Max-R/koa2600Max-R リモートパネル");
     EXPECT_EQ(VersionString("veldra6.exe", "OriginalFilename"), "veldra6.exe");

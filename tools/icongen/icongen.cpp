@@ -74,6 +74,27 @@ std::vector<Layer> Printer() {
     };
 }
 
+// A frame of the printing animation: the sheet rises out of the printer
+// and picks up printed lines as it goes (frame 1 to 5).
+std::vector<Layer> Printing(int frame) {
+    const double top = 14 - 2.6 * frame;  // upper edge of the sheet
+    std::vector<Layer> l = {
+        Rect(8, top - 1, 24, 14, Black), Rect(9, top, 23, 14, White),
+    };
+    for (int line = 0; line < frame; ++line) {
+        const double y = top + 2 + 2 * line;
+        if (y < 12) l.push_back(Rect(11, y, line % 2 ? 18 : 21, y + 1, Grey));
+    }
+    const std::vector<Layer> body = Printer();
+    l.insert(l.end(), body.begin() + 4, body.end());  // the printer without its idle sheet
+    return l;
+}
+std::vector<Layer> Printing1() { return Printing(1); }
+std::vector<Layer> Printing2() { return Printing(2); }
+std::vector<Layer> Printing3() { return Printing(3); }
+std::vector<Layer> Printing4() { return Printing(4); }
+std::vector<Layer> Printing5() { return Printing(5); }
+
 std::vector<Layer> WithError() {
     std::vector<Layer> l = Printer();
     l.push_back(Disc(23, 23, 8.2, Black));
@@ -199,6 +220,11 @@ const IconSpec kIcons[] = {
     {"printer_error.ico", WithError},
     {"printer_info.ico", WithInformation},
     {"printer_warning.ico", WithWarning},
+    {"printing_1.ico", Printing1},
+    {"printing_2.ico", Printing2},
+    {"printing_3.ico", Printing3},
+    {"printing_4.ico", Printing4},
+    {"printing_5.ico", Printing5},
 };
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& data) {

@@ -1,0 +1,5 @@
+#include "common/wait_cursor.h"
+
+#include <windows.h>
+
+void SetWaitCursor(int cursorId) { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(cursorId))); }

@@ -1,0 +1,16 @@
+// The printer the remote panel works with, as chosen from the spooler's list.
+#pragma once
+
+#include "panel/settings/setting_items.h"
+
+enum ConnectionKind { ConnectSpooler = 0, ConnectLan = 1 };  // 2..6, 16: refusal codes
+
+struct PrinterTarget {
+    char PrinterName[256];
+    char PortName[256];
+    char DriverName[256];
+    int ConnectionKind;
+    ModelCode Model;
+    int QueuedJobs;
+    char LanAddress[64];
+};

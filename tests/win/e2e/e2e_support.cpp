@@ -1,0 +1,175 @@
+#include "tests/win/e2e/e2e_support.h"
+
+#include <algorithm>
+
+#include "tools/lmstand/test_printers.h"
+
+const char kLptPrinter[] = "KOA Test LPT";
+const char kUsbPrinter[] = "KOA Test USB";
+
+namespace {
+
+const char kDriver[] = "KOA koa2400Max-R";
+
+std::string WindowsPathOfUnix(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, n < sizeof path ? n : 0);
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+// The window's text without sending it a message: the program's thread is
+// busy with the printer and does not answer messages meanwhile.
+std::string Text(HWND window) {
+    wchar_t wide[2048];
+    const int n = InternalGetWindowText(window, wide, 2048);
+    if (n <= 0) return std::string();
+    char text[4096];
+    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
+    return std::string(text, m > 0 ? m : 0);
+}
+
+}  // namespace
+
+std::string ScratchUnixPath(const std::string& name) { return std::string(KOA_E2E_DIR) + "/" + name; }
+std::string ScratchPath(const std::string& name) { return WindowsPathOfUnix(ScratchUnixPath(name)); }
+
+std::string ReadWholeFile(const std::string& windowsPath) {
+    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteWholeFile(const std::string& windowsPath, const std::string& bytes) {
+    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool InstallTestPrinters(std::string* error) {
+    CreateDirectoryA(WindowsPathOfUnix(KOA_E2E_DIR).c_str(), nullptr);
+    return AddTestPrinter(kLptPrinter, kDriver, "LPT1:", 0x800, error) &&
+           AddTestPrinter(kUsbPrinter, kDriver, "USB001", 0x800, error) &&
+           SetPortCommand("LPT1:", "|cat >> " + ScratchUnixPath("jobs-lpt.bin"), error) &&
+           SetPortCommand("USB001", "|cat >> " + ScratchUnixPath("jobs-usb.bin"), error);
+}
+
+bool StandIn::Start(const std::string& config, const std::string& jobs, const std::string& options) {
+    Stop();
+    DeleteFileA(ScratchPath("received.bin").c_str());
+    if (!WriteWholeFile(ScratchPath("emulator.cfg"), config)) return false;
+    std::string command = "\"" + ProgramDirectory() + "lmstand.exe\" --jobs \"" + ScratchPath(jobs) + "\" --items \"" +
+                          WindowsPathOfUnix(KOA_EMU_ITEMS) + "\" --config \"" + ScratchPath("emulator.cfg") +
+                          "\" --record \"" + ScratchPath("received.bin") + "\" --state \"" +
+                          ScratchPath("state.cfg") + "\" " + options;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+        return false;
+    running_ = true;
+    // Ready once it has written its (empty) record.
+    for (int i = 0; i < 400; ++i) {
+        if (GetFileAttributesA(ScratchPath("received.bin").c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
+        Sleep(10);
+    }
+    Stop();
+    return false;
+}
+
+void StandIn::Stop() {
+    if (!running_) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    running_ = false;
+}
+
+std::string StandIn::Received() const { return ReadWholeFile(ScratchPath("received.bin")); }
+std::string StandIn::State() const { return ReadWholeFile(ScratchPath("state.cfg")); }
+
+DialogWatcher::DialogWatcher() : thread_([this] { Run(); }) {}
+
+DialogWatcher::~DialogWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<DialogWatcher::Seen> DialogWatcher::Messages() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return messages_;
+}
+
+std::vector<std::string> DialogWatcher::ProgressTexts() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return progress_;
+}
+
+int DialogWatcher::PrintFinishedDialogs() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return printFinished_;
+}
+
+namespace {
+
+BOOL CALLBACK LookAtWindow(HWND window, LPARAM self) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32];
+    if (pid == GetCurrentProcessId() && GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" &&
+        IsWindowVisible(window))
+        reinterpret_cast<DialogWatcher*>(self)->Look(window);
+    return TRUE;
+}
+
+}  // namespace
+
+void DialogWatcher::Run() {
+    while (!stop_) {
+        EnumWindows(LookAtWindow, reinterpret_cast<LPARAM>(this));
+        Sleep(10);
+    }
+}
+
+void DialogWatcher::Look(HWND window) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
+    const std::string caption = Text(window);
+    if (HWND text = GetDlgItem(window, 0xFFFF)) {  // the text of a message box
+        int icon = 0;
+        const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
+        for (int id : {160, 181, 182, 183})
+            if (shown && shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) icon = id;
+        messages_.push_back(Seen{caption, Text(text), icon});
+        handled_.push_back(window);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    } else if (caption.find("設定一覧印刷") != std::string::npos) {
+        ++printFinished_;
+        handled_.push_back(window);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    } else if (HWND line = GetDlgItem(window, 1252)) {  // the progress window, once it has its text
+        const std::string text = Text(line);
+        if (!text.empty()) {
+            progress_.push_back(text);
+            handled_.push_back(window);
+        }
+    }
+}

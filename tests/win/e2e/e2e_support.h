@@ -1,0 +1,80 @@
+// The world of the end-to-end tests: test printers in Wine's spooler whose
+// ports append RAW jobs to files, the language-monitor stand-in with the
+// printer emulator behind it, and a watcher that reads and answers the
+// message boxes the program shows.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Unix path of the build's scratch folder (compile definition) and the
+// Windows path of a file in it (through Wine's Z: drive).
+std::string ScratchUnixPath(const std::string& name);
+std::string ScratchPath(const std::string& name);
+std::string ReadWholeFile(const std::string& windowsPath);
+bool WriteWholeFile(const std::string& windowsPath, const std::string& bytes);
+
+// Printers installed once per prefix: "KOA Test LPT" on LPT1: and
+// "KOA Test USB" on USB001, both koa2400Max-R drivers.
+extern const char kLptPrinter[];
+extern const char kUsbPrinter[];
+bool InstallTestPrinters(std::string* error);
+
+// The language-monitor stand-in as a child process.
+class StandIn {
+public:
+    StandIn() = default;
+    ~StandIn() { Stop(); }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+    // Starts it with an emulator config (lines), the jobs file of the test
+    // printer's port and extra options; waits until it is up. False when it
+    // did not come up.
+    bool Start(const std::string& config, const std::string& jobs = "jobs-lpt.bin", const std::string& options = "");
+    void Stop();
+
+    // Every byte the printer has received, and the emulator's saved state.
+    std::string Received() const;
+    std::string State() const;
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    bool running_ = false;
+};
+
+// Reads and answers message boxes and the print-finished dialog of this
+// process on a thread of its own, and notes the progress windows it sees.
+class DialogWatcher {
+public:
+    struct Seen {
+        std::string caption;
+        std::string text;
+        int icon;  // user icon id of a message box (181..183, 160), 0 if unknown
+    };
+    DialogWatcher();
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    std::vector<Seen> Messages() const;          // message boxes, in order
+    std::vector<std::string> ProgressTexts() const;
+    int PrintFinishedDialogs() const;
+
+    void Look(HWND window);  // for the window enumeration
+
+private:
+    void Run();
+
+    mutable std::mutex lock_;
+    std::vector<Seen> messages_;
+    std::vector<std::string> progress_;
+    std::vector<HWND> handled_;
+    int printFinished_ = 0;
+    volatile bool stop_ = false;
+    std::thread thread_;
+};

@@ -1,0 +1,316 @@
+// Reading and writing settings end to end: the program's channel code in
+// this process, Wine's real spooler delivering the connection job to the
+// test printer's port, the language-monitor stand-in serving the shared
+// block, and the printer emulator behind it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/timing.h"
+#include "link/channel/printer_link.h"
+#include "panel/settings/printer_exchange.h"
+#include "panel/shell/panel_state.h"
+#include "tests/win/e2e/e2e_support.h"
+
+namespace {
+
+// Fixed waits run at a twentieth: 5 s becomes 250 ms, the channel bound 3 s.
+const unsigned kDivisor = 20;
+
+const std::string kOnline = std::string("\x1b" "eONLINE");
+const std::string kCancel = "CANCEL  \r";
+const std::string kRecovery = std::string(9, '\r') + "CANCEL  \r";
+const std::string kBlockEnd = "\rEXIT    \rEND     \r";
+const std::string kCaption = "KOA koa2400Max-R/koa2600Max-R リモートパネル";
+const std::string kReadFailed = "プリンターから設定内容の読み込みに失敗しました。";
+
+int Index(const char* name) {
+    std::string field = name;
+    field.resize(8, ' ');
+    return FindSettingItem(field.c_str());
+}
+
+class LinkEndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string error;
+        ASSERT_TRUE(InstallTestPrinters(&error)) << error;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(AllocateGlobals());
+        TestSeam_ShortenFixedWaits(kDivisor);
+        CancelPending = false;
+        UseTarget(kLptPrinter, "LPT1:");
+    }
+
+    void TearDown() override {
+        standIn_.Stop();
+        ReleaseGlobals();
+        TestSeam_ShortenFixedWaits(1);
+    }
+
+    static void UseTarget(const char* printer, const char* port) {
+        std::memset(&CurrentTarget, 0, sizeof CurrentTarget);
+        std::strcpy(CurrentTarget.PrinterName, printer);
+        std::strcpy(CurrentTarget.PortName, port);
+        CurrentTarget.ConnectionKind = ConnectSpooler;
+        CurrentTarget.Model = ModelKoa2400MaxR;
+    }
+
+    void Serve(const std::string& config, const std::string& jobs = "jobs-lpt.bin",
+               const std::string& options = "") {
+        ASSERT_TRUE(standIn_.Start(config, jobs, options)) << "language-monitor stand-in did not start";
+    }
+
+    StandIn standIn_;
+};
+
+TEST_F(LinkEndToEnd, StartupReadFillsCurrentSettingsFromThePrinter) {
+    Serve("model koa240MR\nvalue FRC-LFVA 8LPI\nvalue STANDBY 15min\nvalue FF-LSP 45.2mm\n"
+          "value CUT-BACK 1sec\nvalue FT-PAGEL 12LINE\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
+
+    EXPECT_EQ(*DetectedModel, 17u);
+    SettingsRecord expected = FactoryDefaults;
+    expected.value[Index("FRC-LFVA")] = 3;
+    expected.value[Index("STANDBY")] = 14;
+    expected.value[Index("FF-LSP")] = 160;
+    expected.value[Index("CUT-BACK")] = 0;
+    expected.value[Index("FT-PAGEL")] = 11;
+    for (int i = 0; i < SettingCount; ++i) EXPECT_EQ(CurrentSettings->value[i], expected.value[i]) << "item " << i;
+
+    EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
+    EXPECT_TRUE(watcher.Messages().empty());
+    ASSERT_FALSE(watcher.ProgressTexts().empty());
+    EXPECT_EQ(watcher.ProgressTexts()[0], "プリンターから設定情報を読み込んでいます。");
+    EXPECT_FALSE(CancelPending);
+}
+
+TEST_F(LinkEndToEnd, WrongModelReturnsMinusOneAndLeavesSettingsAlone) {
+    Serve("model koa260MR\nvalue FRC-LFVA 8LPI\n");
+    DialogWatcher watcher;
+    std::memset(CurrentSettings, 0x5A, sizeof(SettingsRecord));
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), -1);
+    for (int i = 0; i < SettingCount; ++i) ASSERT_EQ(CurrentSettings->value[i], 0x5A) << "item " << i;
+    EXPECT_EQ(*DetectedModel, 18u);
+    EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
+    EXPECT_TRUE(watcher.Messages().empty());  // the caller reports
+}
+
+TEST_F(LinkEndToEnd, ValueOutsideItsListShowsItsMessageOnceAndTheRestIsRead) {
+    Serve("model koa240MR\nvalue STANDBY 15min\nfault bad-keyword FRC-LFVA\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
+    const auto messages = watcher.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, kCaption);
+    EXPECT_EQ(messages[0].text,
+              "プリンターから以下の項目において\n規定外のデータを読み取りました。\n\n改行量(手差し,前ASF,後ASF)"
+              "\n\n他のアプリケーションからの印刷が無いことを確認し、\nプリンターの電源を再投入して下さい。");
+    EXPECT_EQ(messages[0].icon, 182);
+    EXPECT_EQ(CurrentSettings->value[Index("FRC-LFVA")], 2);  // factory "6LPI"
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+}
+
+TEST_F(LinkEndToEnd, FactoryWriteDeliversTheExactBlock) {
+    Serve("model koa240MR\nvalue FRC-LFVA 3LPI\nvalue STANDBY 30min\n");
+    DialogWatcher watcher;
+    LoadFactoryDefaults();
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 1);
+
+    const std::string received = standIn_.Received();
+    ASSERT_EQ(received.size(), kOnline.size() + 1972 + kBlockEnd.size());
+    EXPECT_EQ(received.substr(0, 8), kOnline);
+    const std::string block = received.substr(8, 1972);
+    EXPECT_EQ(block.substr(0, 9 + 3 * 18),
+              "SETTING \r\rFRC-LFVA:6LPI    \rPATH-MD :FRICTION\rFRC-MODE:FRC     ");
+    EXPECT_EQ(block.substr(1972 - 3 * 18 - 1),
+              "\rEJCT-CTL:COMMAND \rCUT-BACK:OFF     \rSTANDBY :1min    \r");
+    EXPECT_EQ(received.substr(8 + 1972), kBlockEnd);
+
+    // The printer, with its own item table, now holds its factory values.
+    const std::string state = standIn_.State();
+    EXPECT_NE(state.find("value FRC-LFVA 6LPI"), std::string::npos) << state;
+    EXPECT_NE(state.find("value STANDBY 1min"), std::string::npos);
+    EXPECT_FALSE(CancelPending);
+    ASSERT_FALSE(watcher.ProgressTexts().empty());
+    EXPECT_EQ(watcher.ProgressTexts()[0], "プリンターに設定内容を書き込んでいます。");
+}
+
+TEST_F(LinkEndToEnd, FailedClosingCommandLeadsToRecoveryOnTheNextLptWrite) {
+    Serve("model koa240MR\nvalue STANDBY 15min\nfault fail-send 3\n");  // ONLINE, query, CANCEL
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_TRUE(CancelPending);
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);  // the parse was already done
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
+    EXPECT_EQ(watcher.Messages()[0].icon, 183);
+
+    Serve("model koa240MR\n");
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 1);
+    const DWORD elapsed = GetTickCount() - start;
+    const std::string received = standIn_.Received();
+    EXPECT_EQ(received.substr(0, 18), kRecovery);
+    EXPECT_EQ(received.substr(18, 8), kOnline);
+    EXPECT_GE(elapsed, 5000 / kDivisor);
+    EXPECT_FALSE(CancelPending);
+}
+
+TEST_F(LinkEndToEnd, UsbPortGetsNoRecoverySequenceButTheFlagIsCleared) {
+    UseTarget(kUsbPrinter, "USB001");
+    Serve("model koa240MR\n", "jobs-usb.bin");
+    CancelPending = true;
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 1);
+    EXPECT_EQ(standIn_.Received().substr(0, 8), kOnline);
+    EXPECT_FALSE(CancelPending);
+}
+
+TEST_F(LinkEndToEnd, FailedOpeningCommandSendsNothingMore) {
+    Serve("model koa240MR\nfault fail-send 1\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 0);
+    EXPECT_EQ(standIn_.Received(), "");
+    EXPECT_FALSE(CancelPending);
+    Serve("model koa240MR\nfault fail-send 1\n");
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_EQ(standIn_.Received(), "");
+    EXPECT_FALSE(CancelPending);
+    EXPECT_TRUE(watcher.Messages().empty());  // the callers report
+}
+
+TEST_F(LinkEndToEnd, FailedSettingBlockIsClosedAndNeedsNoRecovery) {
+    Serve("model koa240MR\nfault fail-send 2\n");
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 0);
+    EXPECT_EQ(standIn_.Received(), kOnline + kBlockEnd);
+    EXPECT_FALSE(CancelPending);
+}
+
+TEST_F(LinkEndToEnd, CountersAreReadAndConverted) {
+    Serve("model koa240MR\ncounter 6 123456\ncounter 3 4321\nheadpin 3 1000\nheadpin 24 77\nalarms 1 2 3 4 5 6 7\n");
+    EXPECT_EQ(ReadFromPrinter(ReadCounters, nullptr), 1);
+    EXPECT_EQ(CounterValue(Counters->ribbonLife, 4), 123456u);
+    EXPECT_EQ(CounterValue(Counters->powerOnTime, 4), 4321u);
+    EXPECT_EQ(CounterValue(Counters->headPins, 4 + 2 * 4), 1000u);
+    EXPECT_EQ(CounterValue(Counters->headPins, 4 + 23 * 4), 77u);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(Counters->alarmHistory[4 + i], i + 1);
+    // No conversation is opened or closed for the counters.
+    EXPECT_EQ(standIn_.Received(), std::string("\x1b" "eS1\x1b" "eS3\x1b" "eS4\x1b" "eS5\x1b" "eS6\x1b" "eS7\x1b"
+                                               "eS8\x1b" "eS9"));
+}
+
+TEST_F(LinkEndToEnd, MissingCounterRecordFailsTheRead) {
+    Serve("model koa240MR\nfault missing-counter 9\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadCounters, nullptr), 0);
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
+}
+
+TEST_F(LinkEndToEnd, VersionIsRead) {
+    Serve("model koa240MR\nversion 2.05K\n");
+    EXPECT_EQ(ReadFromPrinter(ReadVersion, nullptr), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(PrinterVersion)).substr(0, 5), "2.05K");
+    EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r" + kCancel);
+}
+
+TEST_F(LinkEndToEnd, SettingsListPrintEndsWithThePrintFinishedDialog) {
+    Serve("model koa240MR\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(WriteToPrinter(PrintSettingsList, nullptr), 1);
+    EXPECT_EQ(watcher.PrintFinishedDialogs(), 1);
+    EXPECT_EQ(standIn_.Received(), kOnline + "PRINT-E \r");
+}
+
+TEST_F(LinkEndToEnd, CounterResetSendsItsSequenceAndTheCounterIsCleared) {
+    Serve("model koa240MR\ncounter 6 5000\n");
+    EXPECT_EQ(WriteToPrinter(ResetRibbonLife, nullptr), 1);
+    EXPECT_EQ(standIn_.Received(), std::string("\x1b" "eR6"));
+    EXPECT_NE(standIn_.State().find("counter 6 0"), std::string::npos) << standIn_.State();
+}
+
+TEST_F(LinkEndToEnd, AnswersAreLoggedOnlyWhileTheLogFileExists) {
+    const char* log = "c:\\veldra6.log";
+    ASSERT_TRUE(WriteWholeFile(log, ""));
+    Serve("model koa240MR\n");
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
+    const std::string logged = ReadWholeFile(log);
+    EXPECT_EQ(logged.substr(0, 8), "?VER    ");
+    EXPECT_NE(logged.find("?NVRAM  "), std::string::npos);
+    EXPECT_NE(logged.find("FRC-LFVA"), std::string::npos);
+    ASSERT_TRUE(DeleteFileA(log));
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
+    EXPECT_EQ(GetFileAttributesA(log), INVALID_FILE_ATTRIBUTES);  // never created
+}
+
+// ---- the channel alone ---------------------------------------------------
+
+TEST_F(LinkEndToEnd, UnknownStatusReturnsTheLengthArgument) {
+    Serve("model koa240MR\n", "jobs-lpt.bin", "--status3");
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    AttachLink(kLptPrinter);
+    EXPECT_EQ(LinkExchange(LinkSend, "CANCEL  \r", 9), 9u);
+    EXPECT_EQ(LinkExchange(LinkReceive, nullptr, 0), 0u);
+    DetachLink();
+}
+
+TEST_F(LinkEndToEnd, AMonitorThatNeverAnswersCountsAsFailedAfterTheBound) {
+    Serve("model koa240MR\n", "jobs-lpt.bin", "--never-answer");
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    AttachLink(kLptPrinter);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(LinkExchange(LinkSend, "CANCEL  \r", 9), 0u);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, LinkAnswerTimeoutMs / kDivisor);
+    EXPECT_LT(elapsed, LinkAnswerTimeoutMs / kDivisor + 5000);
+    DetachLink();
+}
+
+TEST_F(LinkEndToEnd, NothingServesTheBlockWithoutTheConnectionJob) {
+    // The stand-in watches the USB port's jobs; the job goes to LPT1:.
+    Serve("model koa240MR\n", "jobs-usb.bin");
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_EQ(standIn_.Received(), "");
+}
+
+TEST_F(LinkEndToEnd, AGuardMutexThatCannotBeCreatedFailsTheExchange) {
+    // An object of another kind under the mutex's name makes CreateMutex fail.
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "Global\\tzra VerodoRared LM Connection MapFile Mutex");
+    ASSERT_NE(squatter, nullptr);
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(LinkExchange(LinkSend, "CANCEL  \r", 9), 0u);
+    EXPECT_LT(GetTickCount() - start, 1000u);  // at once, not after the bound
+    CloseHandle(squatter);
+}
+
+TEST_F(LinkEndToEnd, SecondOpenDoesNotClearTheSharedBlock) {
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "Global\\tzra VerodoRared LM Connection MapFile");
+    ASSERT_NE(mapping, nullptr);
+    auto* view = static_cast<LinkBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    view->data[0] = 0xA5;
+    view->length = 77;
+    EXPECT_EQ(OpenPrinterLink(), 1);
+    EXPECT_EQ(view->data[0], 0xA5);
+    EXPECT_EQ(view->length, 77u);
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+}
+
+TEST(ProcessRecords, AFreshProgramHoldsPositionZeroNotTheFactoryValues) {
+    ASSERT_TRUE(AllocateGlobals());
+    for (int i = 0; i < SettingCount; ++i) EXPECT_EQ(CurrentSettings->value[i], 0) << "item " << i;
+    EXPECT_EQ(*DetectedModel, 0u);
+    ReleaseGlobals();
+    EXPECT_EQ(CurrentSettings, nullptr);
+}
+
+}  // namespace

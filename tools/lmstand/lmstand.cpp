@@ -1,0 +1,183 @@
+// Language-monitor stand-in: serves the command channel's shared block the
+// way the printer driver's language monitor does, with the printer emulator
+// behind it.
+//
+//   lmstand --items FILE --jobs FILE [--config FILE] [--record FILE]
+//           [--state FILE] [--plain-names] [--status3] [--fail-request N]
+//           [--never-answer]
+//
+// It learns of a connection job from the RAW job bytes that Wine's spooler
+// appends to the --jobs file (the test printer's port runs "cat >> FILE"):
+// a CAN byte starts the service of the block, a LinkEnd request stops it.
+// After every request it writes the bytes the printer has received so far to
+// --record and the emulator's state to --state. It runs until killed.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link/channel/link_block.h"
+#include "tools/printer_emu/printer_emulator.h"
+
+namespace {
+
+struct Options {
+    std::string items, jobs, config, record, state;
+    bool plainNames = false;
+    bool status3 = false;
+    bool neverAnswer = false;
+    int failRequest = 0;
+};
+
+bool ParseOptions(int argc, char** argv, Options* o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        std::string* text = a == "--items" ? &o->items
+                            : a == "--jobs" ? &o->jobs
+                            : a == "--config" ? &o->config
+                            : a == "--record" ? &o->record
+                            : a == "--state" ? &o->state
+                            : nullptr;
+        if (text || a == "--fail-request") {
+            if (i + 1 >= argc) return false;
+            if (text) *text = argv[++i];
+            else o->failRequest = std::atoi(argv[++i]);
+        } else if (a == "--plain-names") {
+            o->plainNames = true;
+        } else if (a == "--status3") {
+            o->status3 = true;
+        } else if (a == "--never-answer") {
+            o->neverAnswer = true;
+        } else {
+            return false;
+        }
+    }
+    return !o->items.empty() && !o->jobs.empty();
+}
+
+// New bytes appended to the jobs file since the last look.
+class JobWatcher {
+public:
+    explicit JobWatcher(const std::string& path) : path_(path) { offset_ = Size(); }
+
+    // True when a connection job (a CAN byte) arrived since the last call.
+    bool ConnectionJobArrived() {
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        bool connection = false;
+        LARGE_INTEGER at;
+        at.QuadPart = offset_;
+        if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
+            unsigned char buffer[4096];
+            DWORD got = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+                offset_ += got;
+                if (std::memchr(buffer, ConnectionJobByte, got)) connection = true;
+            }
+        }
+        CloseHandle(file);
+        return connection;
+    }
+
+private:
+    long long Size() const {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data)) return 0;
+        return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    std::string path_;
+    long long offset_ = 0;
+};
+
+bool Locked(HANDLE mutex, void* destination, const void* source) {
+    const DWORD result = WaitForSingleObject(mutex, 10000);
+    if (result != WAIT_OBJECT_0 && result != WAIT_ABANDONED) return false;
+    std::memcpy(destination, source, LinkBlockSize);
+    ReleaseMutex(mutex);
+    return true;
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (path.empty()) return;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Serves one pending request; returns the status to write back.
+std::uint32_t Serve(PrinterEmulator& printer, LinkBlock& block) {
+    if (block.request == LinkSend) {
+        const std::size_t length = block.length < LinkDataSize ? block.length : LinkDataSize;
+        return printer.Write(block.data, length) ? LinkDone : LinkFailed;
+    }
+    std::vector<std::uint8_t> answer;
+    if (!printer.Read(&answer)) return LinkFailed;
+    const std::size_t length = answer.size() < LinkDataSize ? answer.size() : std::size_t{LinkDataSize};
+    std::memset(block.data, 0, LinkDataSize);
+    if (length) std::memcpy(block.data, answer.data(), length);
+    block.length = static_cast<std::uint32_t>(length);
+    return LinkDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, &options)) {
+        std::fprintf(stderr, "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
+                             " [--plain-names] [--status3] [--fail-request N] [--never-answer]\n");
+        return 2;
+    }
+    PrinterEmulator printer;
+    std::string error;
+    if (!printer.LoadItems(options.items, &error) ||
+        (!options.config.empty() && !printer.LoadConfig(options.config, &error))) {
+        std::fprintf(stderr, "lmstand: %s\n", error.c_str());
+        return 1;
+    }
+    const KernelObjectNames& names =
+        options.plainNames ? ChooseKernelObjectNames(PlatformWin32Nt, 4) : ChooseKernelObjectNames(PlatformWin32Nt, 10);
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, LinkBlockSize,
+                                        names.linkMapping);
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, names.linkMutex);
+    LinkBlock* view = mapping ? static_cast<LinkBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
+    if (!view || !mutex) {
+        std::fprintf(stderr, "lmstand: cannot open the shared block (error %lu)\n", GetLastError());
+        return 1;
+    }
+    WriteFileBytes(options.record, {});
+    if (!options.state.empty()) printer.SaveState(options.state);
+    std::printf("lmstand: ready\n");
+    std::fflush(stdout);
+
+    JobWatcher jobs(options.jobs);
+    bool serving = false;
+    int requests = 0;
+    static LinkBlock block;
+    for (;;) {
+        if (jobs.ConnectionJobArrived()) serving = true;
+        if (serving && Locked(mutex, &block, view)) {
+            if (block.request == LinkEnd) {
+                serving = false;
+            } else if ((block.request == LinkSend || block.request == LinkReceive) && block.status == LinkPending &&
+                       !options.neverAnswer) {
+                ++requests;
+                std::uint32_t status = requests == options.failRequest ? static_cast<std::uint32_t>(LinkFailed)
+                                                                       : Serve(printer, block);
+                if (options.status3) status = 3;
+                block.status = status;
+                Locked(mutex, view, &block);
+                WriteFileBytes(options.record, printer.Received());
+                if (!options.state.empty()) printer.SaveState(options.state);
+            }
+        }
+        Sleep(1);
+    }
+}
