@@ -123,6 +123,11 @@ std::vector<std::string> DialogWatcher::ProgressTexts() const {
     return progress_;
 }
 
+std::vector<int> DialogWatcher::PrintingFrames() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return printingFrames_;
+}
+
 int DialogWatcher::PrintFinishedDialogs() const {
     std::lock_guard<std::mutex> guard(lock_);
     return printFinished_;
@@ -162,6 +167,17 @@ void DialogWatcher::Look(HWND window) {
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     } else if (caption.find("設定一覧印刷") != std::string::npos) {
+        if (printFinished_ == 0) {
+            // Watch the animation: now, then in the middle of the next two ticks.
+            for (int look = 0; look < 3; ++look) {
+                if (look) Sleep(look == 1 ? 900 : 600);
+                const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 1290, STM_GETICON, 0, 0));
+                int frame = 0;
+                for (int id = 187; id <= 191; ++id)
+                    if (shown && shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) frame = id;
+                printingFrames_.push_back(frame);
+            }
+        }
         ++printFinished_;
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);

@@ -64,6 +64,9 @@ public:
     std::vector<Seen> Messages() const;          // message boxes, in order
     std::vector<std::string> ProgressTexts() const;
     int PrintFinishedDialogs() const;
+    // Icons the first print-finished dialog showed: at once, after one
+    // 600 ms tick and after two.
+    std::vector<int> PrintingFrames() const;
 
     void Look(HWND window);  // for the window enumeration
 
@@ -75,6 +78,7 @@ private:
     std::vector<std::string> progress_;
     std::vector<HWND> handled_;
     int printFinished_ = 0;
+    std::vector<int> printingFrames_;
     volatile bool stop_ = false;
     std::thread thread_;
 };

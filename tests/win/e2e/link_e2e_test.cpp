@@ -192,6 +192,35 @@ TEST_F(LinkEndToEnd, FailedSettingBlockIsClosedAndNeedsNoRecovery) {
     EXPECT_FALSE(CancelPending);
 }
 
+TEST_F(LinkEndToEnd, QueryNotSentLeavesTheConversationOpen) {
+    Serve("model koa240MR\n", "jobs-lpt.bin", "--fail-request 2");  // the monitor fails the query
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_TRUE(CancelPending);
+    EXPECT_EQ(standIn_.Received(), kOnline);
+    EXPECT_TRUE(watcher.Messages().empty());  // the caller reports for settings reads
+
+    Serve("model koa240MR\n", "jobs-lpt.bin", "--fail-request 2");
+    EXPECT_EQ(ReadFromPrinter(ReadVersion, nullptr), 0);
+    const auto messages = watcher.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text.rfind("プリンターからの応答がありません｡\n\n", 0), 0u) << messages[0].text;
+    EXPECT_EQ(messages[0].icon, 181);
+}
+
+TEST_F(LinkEndToEnd, NoAnswerClosesTheConversationAndTellsTheUser) {
+    Serve("model koa240MR\nfault no-answer\n");
+    DialogWatcher watcher;
+    std::memset(CurrentSettings, 0x33, sizeof(SettingsRecord));
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r?NVRAM  \r" + kCancel);
+    EXPECT_FALSE(CancelPending);  // the closing command went through
+    EXPECT_EQ(CurrentSettings->value[0], 0x33);
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
+    EXPECT_EQ(watcher.Messages()[0].icon, 183);
+}
+
 TEST_F(LinkEndToEnd, CountersAreReadAndConverted) {
     Serve("model koa240MR\ncounter 6 123456\ncounter 3 4321\nheadpin 3 1000\nheadpin 24 77\nalarms 1 2 3 4 5 6 7\n");
     EXPECT_EQ(ReadFromPrinter(ReadCounters, nullptr), 1);
@@ -225,6 +254,8 @@ TEST_F(LinkEndToEnd, SettingsListPrintEndsWithThePrintFinishedDialog) {
     DialogWatcher watcher;
     EXPECT_EQ(WriteToPrinter(PrintSettingsList, nullptr), 1);
     EXPECT_EQ(watcher.PrintFinishedDialogs(), 1);
+    // Frame 188 before the first tick, then the sequence from its start.
+    EXPECT_EQ(watcher.PrintingFrames(), (std::vector<int>{188, 187, 188}));
     EXPECT_EQ(standIn_.Received(), kOnline + "PRINT-E \r");
 }
 
