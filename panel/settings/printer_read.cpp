@@ -66,8 +66,11 @@ int Parse(ReadRun& run) {
     int start = 0;
     switch (run.kind) {
     case ReadModelAndSettings:
+        // Without the model echo there is nothing to compare: the settings
+        // parse then starts at the end and finds no section.
         start = ParseModelAnswer(run.answer, run.length, DetectedModel);
-        if (*DetectedModel != static_cast<std::uint32_t>(CurrentTarget.Model)) {
+        if (FindAnswerField(run.answer, run.length, 0, "?MODEL  ") >= 0 &&
+            *DetectedModel != static_cast<std::uint32_t>(CurrentTarget.Model)) {
             CloseConversation();
             DetachLink();
             return Finish(run, -1, 0, 0);  // the caller tells the user

@@ -514,6 +514,12 @@ TEST_F(Emulator, WrongModelFault) {
     EXPECT_EQ(Answer().substr(9, 8), "koa240MR");
 }
 
+TEST_F(Emulator, SilentModelFault) {
+    printer.Faults().silentModel = true;
+    ASSERT_TRUE(Send(kOnline + "?MODEL  \r?VER    \r"));
+    EXPECT_EQ(Answer().substr(0, 8), "?VER    ");
+}
+
 TEST_F(Emulator, BadKeywordFault) {
     printer.Faults().badKeywordItem = "FT-PAGEL";
     ASSERT_TRUE(Send(kOnline + "?NVRAM  \r"));

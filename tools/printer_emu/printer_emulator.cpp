@@ -347,6 +347,7 @@ struct PrinterEmulator::Impl {
     void AppendSeparator() { pending.push_back(state.separator); }
 
     void QueueModel() {
+        if (state.faults.silentModel) return;
         AppendField(&pending, "?MODEL");
         AppendSeparator();
         std::string model = state.model;
@@ -623,6 +624,8 @@ bool PrinterEmulator::LoadConfig(const std::string& path, std::string* error) {
                 faults.failAllSendsFromNth = true;
             } else if (fault == "wrong-model" && needWords(1)) {
                 faults.wrongModel = true;
+            } else if (fault == "silent-model" && needWords(1)) {
+                faults.silentModel = true;
             } else if (fault == "bad-keyword" && needWords(2)) {
                 faults.badKeywordItem = words[1];
             } else if (fault == "garbage" && needWords(1)) {
@@ -673,6 +676,7 @@ bool PrinterEmulator::SaveState(const std::string& path) const {
         out << (faults.failAllSendsFromNth ? "fault fail-sends-from " : "fault fail-send ") << faults.failNthSend << "\n";
     }
     if (faults.wrongModel) out << "fault wrong-model\n";
+    if (faults.silentModel) out << "fault silent-model\n";
     if (!faults.badKeywordItem.empty()) out << "fault bad-keyword " << faults.badKeywordItem << "\n";
     if (faults.garbageBetweenEntries) out << "fault garbage\n";
     if (!faults.cutAfterItem.empty()) out << "fault cut-after " << faults.cutAfterItem << "\n";

@@ -40,6 +40,7 @@ struct EmulatorFaults {
     int failNthSend = 0;            // the Nth send (1-based) is not taken; 0: never
     bool failAllSendsFromNth = false;  // with failNthSend: that send and all later ones fail
     bool wrongModel = false;        // "?MODEL" answers the other model's identifier
+    bool silentModel = false;       // "?MODEL" gets no answer at all (the other queries still do)
     std::string badKeywordItem;     // this item (name, unpadded) is reported with keyword "BADVALUE"
     bool garbageBetweenEntries = false;  // junk bytes between NVRAM entries
     std::string cutAfterItem;       // the NVRAM answer ends right after this item's name and separator

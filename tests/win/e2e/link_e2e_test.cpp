@@ -102,6 +102,29 @@ TEST_F(LinkEndToEnd, WrongModelReturnsMinusOneAndLeavesSettingsAlone) {
     EXPECT_TRUE(watcher.Messages().empty());  // the caller reports
 }
 
+TEST_F(LinkEndToEnd, UnknownIdentifierKeepsTheModelFoundBefore) {
+    Serve("model koa999MR\n");
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), -1);  // nothing known yet: 0 is not 17
+    EXPECT_EQ(*DetectedModel, 0u);
+    Serve("model koa240MR\n");
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
+    Serve("model koa999MR\nvalue STANDBY 15min\n");
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);  // compares the model found before
+    EXPECT_EQ(*DetectedModel, 17u);
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+}
+
+TEST_F(LinkEndToEnd, AnswerWithoutTheModelEchoHasNoSettingsSection) {
+    Serve("model koa240MR\nfault silent-model\n");
+    DialogWatcher watcher;
+    std::memset(CurrentSettings, 0x44, sizeof(SettingsRecord));
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 0);  // "?NVRAM  " is there, but unread
+    EXPECT_EQ(CurrentSettings->value[0], 0x44);
+    EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
+}
+
 TEST_F(LinkEndToEnd, ValueOutsideItsListShowsItsMessageOnceAndTheRestIsRead) {
     Serve("model koa240MR\nvalue STANDBY 15min\nfault bad-keyword FRC-LFVA\n");
     DialogWatcher watcher;
