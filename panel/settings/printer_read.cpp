@@ -6,6 +6,7 @@
 #include "common/wait_cursor.h"
 #include "link/channel/printer_link.h"
 #include "panel/resources/resource.h"
+#include "panel/settings/conversation.h"
 #include "panel/settings/answer_parse.h"
 #include "panel/settings/current_page.h"
 #include "panel/settings/printer_exchange.h"
@@ -15,13 +16,8 @@
 
 namespace {
 
-const unsigned kAfterCancelMs = 5000;
 const unsigned kBeforeAnswerMs = 200;
 const unsigned kAfterCloseMs = 1200;
-
-bool Send(const CommandFrame& frame) {
-    return LinkExchange(LinkSend, frame.bytes, static_cast<unsigned>(frame.length)) != 0;
-}
 
 const CommandFrame* QueryOf(int kind) {
     switch (kind) {
@@ -57,7 +53,7 @@ int Finish(ReadRun& run, int result, UINT messageId, int icon) {
 
 // Sends the closing command; a failure leaves the printer in command mode.
 void CloseConversation() {
-    if (!Send(ClosingCommand)) CancelPending = true;
+    if (!SendFrame(ClosingCommand)) CancelPending = true;
 }
 
 // Parses the answer into the records. Returns 1 to go on to the closing, or
@@ -112,20 +108,13 @@ int ReadFromPrinter(int kind, HWND owner) {
     if (!OpenPrinterLink()) return Finish(run, 0, 0, 0);
     if (CurrentTarget.ConnectionKind != ConnectSpooler) return Finish(run, 0, 0, 0);  // LAN: not yet
 
-    AttachLink(CurrentTarget.PrinterName);
-    if (CancelPending) {
-        CancelPending = false;
-        if (!IsUsbPort(CurrentTarget.PortName)) {
-            Send(CancelSequence);  // the printer may not answer until it is out of the old command
-            FixedWait(kAfterCancelMs);
-        }
-    }
+    AttachAndRepair();
 
-    if (OpensConversation(kind) && !Send(OpeningCommand)) {
+    if (OpensConversation(kind) && !SendFrame(OpeningCommand)) {
         DetachLink();
         return Finish(run, 0, kind == ReadVersion ? IDS_NO_ANSWER : 0, IDI_PRINTER_ERROR);
     }
-    if (!Send(*query)) {
+    if (!SendFrame(*query)) {
         if (OpensConversation(kind)) CancelPending = true;
         DetachLink();
         const bool tell = kind == ReadCounters || kind == ReadVersion;
@@ -146,7 +135,7 @@ int ReadFromPrinter(int kind, HWND owner) {
     const int parsed = Parse(run);
     if (parsed != 1) return parsed;
 
-    const bool closed = !OpensConversation(kind) || Send(ClosingCommand);
+    const bool closed = !OpensConversation(kind) || SendFrame(ClosingCommand);
     DetachLink();
     FixedWait(kAfterCloseMs);
     DestroyProgressWindow(&run.progress);

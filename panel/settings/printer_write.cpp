@@ -6,6 +6,7 @@
 #include "common/wait_cursor.h"
 #include "link/channel/printer_link.h"
 #include "panel/resources/resource.h"
+#include "panel/settings/conversation.h"
 #include "panel/settings/current_page.h"
 #include "panel/settings/print_finished.h"
 #include "panel/settings/printer_exchange.h"
@@ -15,13 +16,8 @@
 
 namespace {
 
-const unsigned kAfterCancelMs = 5000;
 const unsigned kAfterWriteMs = 2000;
 
-bool Send(const void* bytes, int length) {
-    return LinkExchange(LinkSend, bytes, static_cast<unsigned>(length)) != 0;
-}
-bool Send(const CommandFrame& frame) { return Send(frame.bytes, frame.length); }
 
 // Digit of the reset sequence of a reset kind, 0 for the other kinds.
 int ResetDigit(int kind) {
@@ -43,36 +39,29 @@ int Fail(HWND* progress) {
 
 // The spooler-channel conversation; true when the printer took everything.
 bool Converse(int kind, const unsigned char* block, int blockLength) {
-    AttachLink(CurrentTarget.PrinterName);
-    if (CancelPending) {
-        CancelPending = false;
-        if (!IsUsbPort(CurrentTarget.PortName)) {
-            Send(CancelSequence);
-            FixedWait(kAfterCancelMs);
-        }
-    }
+    AttachAndRepair();
     if (const int digit = ResetDigit(kind)) {
-        const bool sent = Send(CounterResetCommand(digit));
+        const bool sent = SendFrame(CounterResetCommand(digit));
         DetachLink();
         return sent;
     }
-    if (!Send(OpeningCommand)) {  // nothing started: nothing to repair
+    if (!SendFrame(OpeningCommand)) {  // nothing started: nothing to repair
         DetachLink();
         return false;
     }
     const bool settings = kind == WriteSettings;
-    const bool payload = settings ? Send(block, blockLength) : Send(PrintListCommand);
+    const bool payload = settings ? SendFrame(block, blockLength) : SendFrame(PrintListCommand);
     if (payload) {
         bool last = true;
         if (settings) {
-            last = Send(SettingBlockEnd);
+            last = SendFrame(SettingBlockEnd);
             if (!last) CancelPending = true;
         }
         DetachLink();
         return last;
     }
     // Take the printer out of the setting mode or the print command.
-    if (!Send(settings ? SettingBlockEnd : ClosingCommand)) CancelPending = true;
+    if (!SendFrame(settings ? SettingBlockEnd : ClosingCommand)) CancelPending = true;
     DetachLink();
     return false;
 }
