@@ -35,16 +35,18 @@ public:
     // The top-level window of this process with the given class, waiting up
     // to 10 s for it to appear.
     HWND WaitForWindow(const char* windowClass) const {
-        for (int i = 0; i < 200; ++i) {
+        const DWORD deadline = GetTickCount() + 10000;
+        for (;;) {
             for (HWND w = FindWindowExA(nullptr, nullptr, windowClass, nullptr); w;
                  w = FindWindowExA(nullptr, w, windowClass, nullptr)) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(w, &pid);
                 if (pid == info_.dwProcessId && IsWindowVisible(w)) return w;
             }
-            Sleep(50);
+            if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return nullptr;
+            // The program may also have ended without showing a window.
+            if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
         }
-        return nullptr;
     }
 
     // Exit code, or -1 when the program is still running after 10 s.

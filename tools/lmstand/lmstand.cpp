@@ -4,15 +4,31 @@
 //
 //   lmstand --items FILE --jobs FILE [--config FILE] [--record FILE]
 //           [--state FILE] [--plain-names] [--status3] [--fail-request N]
-//           [--never-answer]
+//           [--never-answer] [--answer-late N [--late-ms D]] [--parent PID]
 //
 // It learns of a connection job from the RAW job bytes that Wine's spooler
 // appends to the --jobs file (the test printer's port runs "cat >> FILE"):
 // a CAN byte starts the service of the block, a LinkEnd request stops it.
 // After every request it writes the bytes the printer has received so far to
-// --record and the emulator's state to --state. It runs until killed.
+// --record and the emulator's state to --state.
+//
+// Requests are counted from 1 over the whole run, in the order they are taken
+// from the block.
+//   --fail-request N   the Nth request fails without reaching the printer.
+//   --answer-late N    the Nth request goes to the printer at once, but its
+//                      result is written back only after D ms (--late-ms,
+//                      default 4000): the whole 4108-byte block, with status
+//                      Done or Failed, is copied into the shared block under
+//                      the guard mutex, over whatever the program posted in
+//                      the meantime. Nothing else is served while it waits.
+//                      That is a monitor whose answer comes after the
+//                      program has given up on it.
+//   --parent PID       ends as soon as that process ends, so that a test
+//                      program that crashed leaves no stand-in behind.
+// Without --parent it runs until it is killed.
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,10 +45,24 @@ struct Options {
     bool plainNames = false;
     bool status3 = false;
     bool neverAnswer = false;
-    int failRequest = 0;
+    long failRequest = 0;
+    long lateRequest = 0;
+    long lateMs = 4000;
+    long parent = 0;
 };
 
+// A whole decimal number in [low, high]; false for anything else.
+bool ParseNumber(const char* text, long low, long high, long* value) {
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || n < low || n > high) return false;
+    *value = n;
+    return true;
+}
+
 bool ParseOptions(int argc, char** argv, Options* o) {
+    bool lateMsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         std::string* text = a == "--items" ? &o->items
@@ -41,10 +71,23 @@ bool ParseOptions(int argc, char** argv, Options* o) {
                             : a == "--record" ? &o->record
                             : a == "--state" ? &o->state
                             : nullptr;
-        if (text || a == "--fail-request") {
+        long* number = a == "--fail-request" ? &o->failRequest
+                       : a == "--answer-late" ? &o->lateRequest
+                       : a == "--late-ms" ? &o->lateMs
+                       : a == "--parent" ? &o->parent
+                       : nullptr;
+        if (text || number) {
             if (i + 1 >= argc) return false;
-            if (text) *text = argv[++i];
-            else o->failRequest = std::atoi(argv[++i]);
+            ++i;
+            if (text) {
+                *text = argv[i];
+            } else {
+                // A delay of up to ten minutes; counts and process ids from 1.
+                const long low = number == &o->lateMs ? 0 : 1;
+                const long high = number == &o->lateMs ? 600000 : 0x7FFFFFFF;
+                if (!ParseNumber(argv[i], low, high, number)) return false;
+                if (number == &o->lateMs) lateMsGiven = true;
+            }
         } else if (a == "--plain-names") {
             o->plainNames = true;
         } else if (a == "--status3") {
@@ -55,6 +98,7 @@ bool ParseOptions(int argc, char** argv, Options* o) {
             return false;
         }
     }
+    if (lateMsGiven && o->lateRequest == 0) return false;  // a delay for no request
     return !o->items.empty() && !o->jobs.empty();
 }
 
@@ -126,14 +170,36 @@ std::uint32_t Serve(PrinterEmulator& printer, LinkBlock& block) {
     return LinkDone;
 }
 
+// True when the watched process has ended (never without one). Waits up to
+// ms for it, so that it doubles as the pause between looks at the block.
+bool ParentEnded(HANDLE parent, DWORD ms) {
+    if (!parent) {
+        Sleep(ms);
+        return false;
+    }
+    return WaitForSingleObject(parent, ms) != WAIT_TIMEOUT;
+}
+
+const char kUsage[] =
+    "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
+    " [--plain-names] [--status3] [--fail-request N] [--never-answer]"
+    " [--answer-late N [--late-ms D]] [--parent PID]\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
-        std::fprintf(stderr, "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
-                             " [--plain-names] [--status3] [--fail-request N] [--never-answer]\n");
+        std::fprintf(stderr, "%s", kUsage);
         return 2;
+    }
+    HANDLE parent = nullptr;
+    if (options.parent) {
+        parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(options.parent));
+        if (!parent) {
+            std::fprintf(stderr, "lmstand: no process %ld to watch (error %lu)\n", options.parent, GetLastError());
+            return 1;
+        }
     }
     PrinterEmulator printer;
     std::string error;
@@ -159,9 +225,9 @@ int main(int argc, char** argv) {
 
     JobWatcher jobs(options.jobs);
     bool serving = false;
-    int requests = 0;
+    long requests = 0;
     static LinkBlock block;
-    for (;;) {
+    do {
         if (jobs.ConnectionJobArrived()) serving = true;
         if (serving && Locked(mutex, &block, view)) {
             if (block.request == LinkEnd) {
@@ -173,11 +239,13 @@ int main(int argc, char** argv) {
                                                                        : Serve(printer, block);
                 if (options.status3) status = 3;
                 block.status = status;
-                Locked(mutex, view, &block);
                 WriteFileBytes(options.record, printer.Received());
                 if (!options.state.empty()) printer.SaveState(options.state);
+                // A late answer still lands, over whatever is in the block by then.
+                if (requests == options.lateRequest && ParentEnded(parent, static_cast<DWORD>(options.lateMs))) break;
+                Locked(mutex, view, &block);
             }
         }
-        Sleep(1);
-    }
+    } while (!ParentEnded(parent, 1));
+    return 0;
 }

@@ -78,17 +78,19 @@ bool StandIn::Start(const std::string& config, const std::string& jobs, const st
     std::string command = "\"" + ProgramDirectory() + "lmstand.exe\" --jobs \"" + ScratchPath(jobs) + "\" --items \"" +
                           WindowsPathOfUnix(KOA_EMU_ITEMS) + "\" --config \"" + ScratchPath("emulator.cfg") +
                           "\" --record \"" + ScratchPath("received.bin") + "\" --state \"" +
-                          ScratchPath("state.cfg") + "\" " + options;
+                          ScratchPath("state.cfg") + "\" --parent " + std::to_string(GetCurrentProcessId()) + " " +
+                          options;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         return false;
     running_ = true;
-    // Ready once it has written its (empty) record.
-    for (int i = 0; i < 400; ++i) {
+    // Ready once it has written its (empty) record; a busy machine may take
+    // seconds to start a Wine process.
+    const DWORD deadline = GetTickCount() + 10000;
+    while (static_cast<LONG>(GetTickCount() - deadline) < 0) {
         if (GetFileAttributesA(ScratchPath("received.bin").c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
-        Sleep(10);
+        if (WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0) break;
     }
     Stop();
     return false;
@@ -135,6 +137,17 @@ int DialogWatcher::PrintFinishedDialogs() const {
 
 namespace {
 
+// The printing frame (187..191) the print-finished dialog shows, 0 if none.
+int PrintingFrame(HWND dialog) {
+    const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, 1290, STM_GETICON, 0, 0));
+    for (int id = 187; id <= 191; ++id)
+        if (shown && shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) return id;
+    return 0;
+}
+
+// Three frames take two 600 ms ticks; a loaded machine gets some slack.
+const DWORD kAnimationWatchMs = 5000;
+
 BOOL CALLBACK LookAtWindow(HWND window, LPARAM self) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -154,6 +167,23 @@ void DialogWatcher::Run() {
     }
 }
 
+// Notes the frame at the first look and then every change, one look per round
+// of the watcher, so that nothing here waits for the dialog's timer. True once
+// the first three frames are in or the time is up: the dialog may go.
+bool DialogWatcher::WatchAnimation(HWND window) {
+    const int frame = PrintingFrame(window);
+    if (animating_ != window) {
+        animating_ = window;
+        animationDeadline_ = GetTickCount() + kAnimationWatchMs;
+        printingFrames_.assign(1, frame);
+    } else if (frame != printingFrames_.back()) {
+        printingFrames_.push_back(frame);
+    }
+    if (printingFrames_.size() < 3 && static_cast<LONG>(GetTickCount() - animationDeadline_) < 0) return false;
+    animating_ = nullptr;
+    return true;
+}
+
 void DialogWatcher::Look(HWND window) {
     std::lock_guard<std::mutex> guard(lock_);
     if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
@@ -167,17 +197,7 @@ void DialogWatcher::Look(HWND window) {
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     } else if (caption.find("設定一覧印刷") != std::string::npos) {
-        if (printFinished_ == 0) {
-            // Watch the animation: now, then in the middle of the next two ticks.
-            for (int look = 0; look < 3; ++look) {
-                if (look) Sleep(look == 1 ? 900 : 600);
-                const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 1290, STM_GETICON, 0, 0));
-                int frame = 0;
-                for (int id = 187; id <= 191; ++id)
-                    if (shown && shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) frame = id;
-                printingFrames_.push_back(frame);
-            }
-        }
+        if (printFinished_ == 0 && !WatchAnimation(window)) return;  // looked again on the next round
         ++printFinished_;
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);

@@ -34,7 +34,8 @@ public:
 
     // Starts it with an emulator config (lines), the jobs file of the test
     // printer's port and extra options; waits until it is up. False when it
-    // did not come up.
+    // did not come up. It watches this process and ends with it, so that a
+    // test program that crashes leaves no stand-in serving the block.
     bool Start(const std::string& config, const std::string& jobs = "jobs-lpt.bin", const std::string& options = "");
     void Stop();
 
@@ -65,13 +66,14 @@ public:
     std::vector<std::string> ProgressTexts() const;
     int PrintFinishedDialogs() const;
     // Icons the first print-finished dialog showed: at once, after one
-    // 600 ms tick and after two.
+    // 600 ms tick and after two (fewer if it did not change within 5 s).
     std::vector<int> PrintingFrames() const;
 
     void Look(HWND window);  // for the window enumeration
 
 private:
     void Run();
+    bool WatchAnimation(HWND window);
 
     mutable std::mutex lock_;
     std::vector<Seen> messages_;
@@ -79,6 +81,8 @@ private:
     std::vector<HWND> handled_;
     int printFinished_ = 0;
     std::vector<int> printingFrames_;
+    HWND animating_ = nullptr;  // the print-finished dialog being watched
+    DWORD animationDeadline_ = 0;
     volatile bool stop_ = false;
     std::thread thread_;
 };
