@@ -1,4 +1,4 @@
-#include "common/object_names.h"
+#include "link/channel/object_names.h"
 
 #include <windows.h>
 
@@ -15,8 +15,17 @@ bool QueryKernelObjectNames(const KernelObjectNames** names) {
     return true;
 }
 
+namespace {
+const KernelObjectNames* volatile g_names = nullptr;
+}
+
 const KernelObjectNames& CurrentKernelObjectNames() {
-    static const KernelObjectNames* names = nullptr;
+    const KernelObjectNames* names = g_names;
     if (!names && !QueryKernelObjectNames(&names)) names = &ChooseKernelObjectNames(0, 0);
+    g_names = names;
     return *names;
+}
+
+void TestSeam_UseWindowsVersion(unsigned long platformId, unsigned long majorVersion) {
+    g_names = platformId ? &ChooseKernelObjectNames(platformId, majorVersion) : nullptr;
 }

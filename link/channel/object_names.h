@@ -9,3 +9,8 @@ bool QueryKernelObjectNames(const KernelObjectNames** names);
 
 // The set in use: chosen on first call (plain names if the version query fails).
 const KernelObjectNames& CurrentKernelObjectNames();
+
+// TEST SEAM: chooses the name set again as if the program ran on the given
+// Windows version (platform 0 forgets the choice: the next use asks the
+// system). Objects already opened keep their names. For tests only.
+void TestSeam_UseWindowsVersion(unsigned long platformId, unsigned long majorVersion);

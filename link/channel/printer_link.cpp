@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "common/memory.h"
-#include "common/object_names.h"
+#include "link/channel/object_names.h"
 #include "common/timing.h"
 
 namespace {
@@ -19,6 +19,25 @@ struct ChannelState {
 ChannelState g_channel;
 
 const char kLogPath[] = "c:\\veldra6.log";
+
+int __stdcall RealOpenPrinter(char* name, void** printer, void* defaults) {
+    return OpenPrinterA(name, reinterpret_cast<HANDLE*>(printer), static_cast<PRINTER_DEFAULTSA*>(defaults));
+}
+unsigned long __stdcall RealStartDocPrinter(void* printer, unsigned long level, unsigned char* docInfo) {
+    return StartDocPrinterA(printer, level, docInfo);
+}
+int __stdcall RealWritePrinter(void* printer, void* bytes, unsigned long count, unsigned long* written) {
+    DWORD done = 0;
+    const BOOL ok = WritePrinter(printer, bytes, count, &done);
+    *written = done;
+    return ok;
+}
+int __stdcall RealEndDocPrinter(void* printer) { return EndDocPrinter(printer); }
+int __stdcall RealClosePrinter(void* printer) { return ClosePrinter(printer); }
+
+const SpoolerCalls kRealSpooler = {RealOpenPrinter, RealStartDocPrinter, RealWritePrinter, RealEndDocPrinter,
+                                   RealClosePrinter};
+const SpoolerCalls* volatile g_spooler = &kRealSpooler;
 
 bool PostCopy() {
     return CopyLinkBlock(g_channel.view, g_channel.copy, LinkBlockSize, CurrentKernelObjectNames().linkMutex);
@@ -88,7 +107,8 @@ void AttachLink(const char* printerName) {
         FreeBlock(name);
 }
 
-unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length) {
+unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length, bool* timedOut) {
+    if (timedOut) *timedOut = false;
     if (!g_channel.copy) return 0;
     unsigned count = length & 0xFFFF;
     if (count > LinkDataSize) count = LinkDataSize;  // never past the data area
@@ -103,9 +123,15 @@ unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length) {
     const DWORD start = GetTickCount();
     Sleep(100);
     for (;;) {
-        if (!FetchCopy()) return 0;
+        if (!FetchCopy()) {  // posted, but its outcome cannot be looked at
+            if (timedOut) *timedOut = true;
+            return 0;
+        }
         if (copy->status != LinkPending) break;
-        if (GetTickCount() - start >= bound) return 0;  // nobody serves the block
+        if (GetTickCount() - start >= bound) {  // nobody serves the block
+            if (timedOut) *timedOut = true;
+            return 0;
+        }
         Sleep(1);
     }
     if (copy->status == LinkFailed) return 0;
@@ -130,26 +156,29 @@ LinkBlock* LinkCopy() { return g_channel.copy; }
 
 unsigned long __stdcall ConnectionJob(void* printerName) {
     char* name = static_cast<char*>(printerName);
+    const SpoolerCalls& spooler = *g_spooler;
     long error = 0;
     unsigned char* buffer = static_cast<unsigned char*>(AllocBlock(1, &error));
-    HANDLE printer = nullptr;
-    if (buffer && OpenPrinterA(name, &printer, nullptr)) {
+    void* printer = nullptr;
+    if (buffer && spooler.openPrinter(name, &printer, nullptr)) {
         buffer[0] = ConnectionJobByte;
         DOC_INFO_1A doc = {};
         doc.pDocName = const_cast<char*>(ConnectionJobName);
         doc.pOutputFile = nullptr;
         doc.pDatatype = const_cast<char*>("RAW");
-        if (StartDocPrinterA(printer, 1, reinterpret_cast<LPBYTE>(&doc))) {
-            DWORD written = 0;
-            WritePrinter(printer, buffer, 1, &written);
-            EndDocPrinter(printer);
+        if (spooler.startDocPrinter(printer, 1, reinterpret_cast<unsigned char*>(&doc))) {
+            unsigned long written = 0;
+            spooler.writePrinter(printer, buffer, 1, &written);
+            spooler.endDocPrinter(printer);
         }
-        ClosePrinter(printer);
+        spooler.closePrinter(printer);
     }
     FreeBlock(buffer);
     FreeBlock(name);
     return 0;
 }
+
+void TestSeam_UseSpoolerCalls(const SpoolerCalls* calls) { g_spooler = calls ? calls : &kRealSpooler; }
 
 void AppendToLog(const void* bytes, std::size_t length) {
     HANDLE file = CreateFileA(kLogPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -25,8 +25,10 @@ void AttachLink(const char* printerName);
 
 // One request: LinkSend with `length` bytes of `data`, or LinkReceive with
 // none. Returns 1 (done), 0 (failed, or no answer within the bound), or
-// `length` unchanged for any other status the monitor writes.
-unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length);
+// `length` unchanged for any other status the monitor writes. *timedOut
+// (when given) tells whether the bound expired: the request then stays
+// posted, and a monitor that serves it late writes its whole block back.
+unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length, bool* timedOut = nullptr);
 
 // Posts LinkEnd; does not wait.
 void DetachLink();
@@ -48,3 +50,18 @@ unsigned long __stdcall ConnectionJob(void* printerName);
 
 // Appends to "c:\veldra6.log" when that file exists; never creates it.
 void AppendToLog(const void* bytes, std::size_t length);
+
+// The spooler calls of the connection job. Wine's spooler hands a job's
+// bytes to the port but neither its document name nor its data type, so
+// tests that must see them put a recorder in its place.
+struct SpoolerCalls {
+    int(__stdcall* openPrinter)(char* name, void** printer, void* defaults);
+    unsigned long(__stdcall* startDocPrinter)(void* printer, unsigned long level, unsigned char* docInfo);
+    int(__stdcall* writePrinter)(void* printer, void* bytes, unsigned long count, unsigned long* written);
+    int(__stdcall* endDocPrinter)(void* printer);
+    int(__stdcall* closePrinter)(void* printer);
+};
+
+// TEST SEAM: the spooler calls ConnectionJob makes; null restores the real
+// ones. For tests only.
+void TestSeam_UseSpoolerCalls(const SpoolerCalls* calls);

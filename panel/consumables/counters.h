@@ -19,3 +19,16 @@ struct ConsumablesCounters {
 
 // Reads the host-order 32-bit count at `offset` of a converted block.
 std::uint32_t CounterValue(const unsigned char* block, int offset);
+
+// The answer buffer of the consumables query (the same 4096 bytes as every
+// other answer).
+enum { CounterAnswerBufferSize = 4096 };
+
+// Counter parse: scans for the (length, id) pairs 08 01, 08 03 .. 08 07,
+// 64 08, 0B 09; each match copies its block (from the byte before the match;
+// 0 when the match is at position 0) into the record of that id and counts
+// one block. Nothing is read outside the buffer or written outside the
+// record: bytes of a block beyond the 4096-byte buffer are stored as 0.
+// Returns the number of blocks matched; with 8 or more the counts are
+// converted from big-endian to host order (ids 1, 3-8; id 9 stays raw).
+int ParseCountersAnswer(const unsigned char* buffer, int length, ConsumablesCounters* counters);

@@ -4,29 +4,15 @@
 
 #include <windows.h>
 
-enum ReadKind : short {
-    ReadSettings = 1,
-    ReadCounters = 2,
-    ReadVersion = 6,
-    ReadModelAndSettings = 7,
-};
-
-enum WriteKind : short {
-    WriteSettings = 1,
-    ResetRibbonLife = 3,       // ESC e R6
-    ResetPowerOnTime = 4,      // ESC e R3
-    ResetThicknessCount = 5,   // ESC e R7
-    ResetPlatenFeedCount = 6,  // ESC e R5
-    ResetHeadPinCounter = 7,   // ESC e R8
-    PrintSettingsList = 8,
-};
+#include "panel/settings/conversation.h"
 
 // 1 success, 0 failure, -1 (ReadModelAndSettings only) another model answered.
 // Message boxes are owned by `owner`.
 int ReadFromPrinter(int kind, HWND owner);
 
 // 1 success, 0 failure; the caller shows the no-answer message. `owner` is
-// not used (no message of its own on this channel).
+// not used: the only message of its own (the LAN channel's) is owned by the
+// main window.
 int WriteToPrinter(int kind, HWND owner);
 
 // Puts the factory values into CurrentSettings; no printer traffic.

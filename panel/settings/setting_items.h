@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+#include "link/choice/model_code.h"
+
 // Item names, value keywords and command words travel as exactly 8 bytes,
 // padded on the right with blanks, compared byte for byte.
 enum { FieldWidth = 8 };
@@ -15,12 +17,6 @@ enum { FieldWidth = 8 };
 enum { SettingCount = 109 };
 
 enum SettingPage { PageHardware = 0, PageSheets = 1, PageForms = 2, PageOther = 3 };
-
-enum ModelCode {
-    ModelKoa2400MaxR = 17,   // answers "?MODEL" with "koa240MR"
-    ModelKoa2600MaxR = 18,   // answers "?MODEL" with "koa260MR"
-    ModelUnsupported = 240,  // the chosen printer's driver is not ours
-};
 
 // 0: the caller's text; 101..211: the value-error message of one item.
 typedef std::uint32_t MessageCode;

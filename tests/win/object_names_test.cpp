@@ -1,6 +1,6 @@
 // The name set chosen from the running system: Wine reports an NT-family
 // Windows of version 5 or later, which takes the "Global\" names.
-#include "common/object_names.h"
+#include "link/channel/object_names.h"
 
 #include <windows.h>
 
