@@ -3,6 +3,7 @@
 // test printer's port, the language-monitor stand-in serving the shared
 // block, and the printer emulator behind it.
 #include <windows.h>
+#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "common/timing.h"
+#include "link/channel/object_names.h"
 #include "link/channel/printer_link.h"
 #include "panel/settings/printer_exchange.h"
 #include "panel/shell/panel_state.h"
@@ -51,6 +53,7 @@ protected:
         standIn_.Stop();
         ReleaseGlobals();
         TestSeam_ShortenFixedWaits(1);
+        TestSeam_UseWindowsVersion(0, 0);
     }
 
     static void UseTarget(const char* printer, const char* port) {
@@ -89,40 +92,6 @@ TEST_F(LinkEndToEnd, StartupReadFillsCurrentSettingsFromThePrinter) {
     ASSERT_FALSE(watcher.ProgressTexts().empty());
     EXPECT_EQ(watcher.ProgressTexts()[0], "プリンターから設定情報を読み込んでいます。");
     EXPECT_FALSE(CancelPending);
-}
-
-TEST_F(LinkEndToEnd, WrongModelReturnsMinusOneAndLeavesSettingsAlone) {
-    Serve("model koa260MR\nvalue FRC-LFVA 8LPI\n");
-    DialogWatcher watcher;
-    std::memset(CurrentSettings, 0x5A, sizeof(SettingsRecord));
-    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), -1);
-    for (int i = 0; i < SettingCount; ++i) ASSERT_EQ(CurrentSettings->value[i], 0x5A) << "item " << i;
-    EXPECT_EQ(*DetectedModel, 18u);
-    EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
-    EXPECT_TRUE(watcher.Messages().empty());  // the caller reports
-}
-
-TEST_F(LinkEndToEnd, UnknownIdentifierKeepsTheModelFoundBefore) {
-    Serve("model koa999MR\n");
-    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), -1);  // nothing known yet: 0 is not 17
-    EXPECT_EQ(*DetectedModel, 0u);
-    Serve("model koa240MR\n");
-    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
-    Serve("model koa999MR\nvalue STANDBY 15min\n");
-    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);  // compares the model found before
-    EXPECT_EQ(*DetectedModel, 17u);
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
-}
-
-TEST_F(LinkEndToEnd, AnswerWithoutTheModelEchoHasNoSettingsSection) {
-    Serve("model koa240MR\nfault silent-model\n");
-    DialogWatcher watcher;
-    std::memset(CurrentSettings, 0x44, sizeof(SettingsRecord));
-    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 0);  // "?NVRAM  " is there, but unread
-    EXPECT_EQ(CurrentSettings->value[0], 0x44);
-    EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
 }
 
 TEST_F(LinkEndToEnd, ValueOutsideItsListShowsItsMessageOnceAndTheRestIsRead) {
@@ -195,83 +164,6 @@ TEST_F(LinkEndToEnd, UsbPortGetsNoRecoverySequenceButTheFlagIsCleared) {
     EXPECT_FALSE(CancelPending);
 }
 
-TEST_F(LinkEndToEnd, FailedOpeningCommandSendsNothingMore) {
-    Serve("model koa240MR\nfault fail-send 1\n");
-    DialogWatcher watcher;
-    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 0);
-    EXPECT_EQ(standIn_.Received(), "");
-    EXPECT_FALSE(CancelPending);
-    Serve("model koa240MR\nfault fail-send 1\n");
-    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
-    EXPECT_EQ(standIn_.Received(), "");
-    EXPECT_FALSE(CancelPending);
-    EXPECT_TRUE(watcher.Messages().empty());  // the callers report
-}
-
-TEST_F(LinkEndToEnd, FailedSettingBlockIsClosedAndNeedsNoRecovery) {
-    Serve("model koa240MR\nfault fail-send 2\n");
-    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 0);
-    EXPECT_EQ(standIn_.Received(), kOnline + kBlockEnd);
-    EXPECT_FALSE(CancelPending);
-}
-
-TEST_F(LinkEndToEnd, QueryNotSentLeavesTheConversationOpen) {
-    Serve("model koa240MR\n", "jobs-lpt.bin", "--fail-request 2");  // the monitor fails the query
-    DialogWatcher watcher;
-    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
-    EXPECT_TRUE(CancelPending);
-    EXPECT_EQ(standIn_.Received(), kOnline);
-    EXPECT_TRUE(watcher.Messages().empty());  // the caller reports for settings reads
-
-    Serve("model koa240MR\n", "jobs-lpt.bin", "--fail-request 2");
-    EXPECT_EQ(ReadFromPrinter(ReadVersion, nullptr), 0);
-    const auto messages = watcher.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text.rfind("プリンターからの応答がありません｡\n\n", 0), 0u) << messages[0].text;
-    EXPECT_EQ(messages[0].icon, 181);
-}
-
-TEST_F(LinkEndToEnd, NoAnswerClosesTheConversationAndTellsTheUser) {
-    Serve("model koa240MR\nfault no-answer\n");
-    DialogWatcher watcher;
-    std::memset(CurrentSettings, 0x33, sizeof(SettingsRecord));
-    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
-    EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r?NVRAM  \r" + kCancel);
-    EXPECT_FALSE(CancelPending);  // the closing command went through
-    EXPECT_EQ(CurrentSettings->value[0], 0x33);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
-    EXPECT_EQ(watcher.Messages()[0].icon, 183);
-}
-
-TEST_F(LinkEndToEnd, CountersAreReadAndConverted) {
-    Serve("model koa240MR\ncounter 6 123456\ncounter 3 4321\nheadpin 3 1000\nheadpin 24 77\nalarms 1 2 3 4 5 6 7\n");
-    EXPECT_EQ(ReadFromPrinter(ReadCounters, nullptr), 1);
-    EXPECT_EQ(CounterValue(Counters->ribbonLife, 4), 123456u);
-    EXPECT_EQ(CounterValue(Counters->powerOnTime, 4), 4321u);
-    EXPECT_EQ(CounterValue(Counters->headPins, 4 + 2 * 4), 1000u);
-    EXPECT_EQ(CounterValue(Counters->headPins, 4 + 23 * 4), 77u);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(Counters->alarmHistory[4 + i], i + 1);
-    // No conversation is opened or closed for the counters.
-    EXPECT_EQ(standIn_.Received(), std::string("\x1b" "eS1\x1b" "eS3\x1b" "eS4\x1b" "eS5\x1b" "eS6\x1b" "eS7\x1b"
-                                               "eS8\x1b" "eS9"));
-}
-
-TEST_F(LinkEndToEnd, MissingCounterRecordFailsTheRead) {
-    Serve("model koa240MR\nfault missing-counter 9\n");
-    DialogWatcher watcher;
-    EXPECT_EQ(ReadFromPrinter(ReadCounters, nullptr), 0);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
-}
-
-TEST_F(LinkEndToEnd, VersionIsRead) {
-    Serve("model koa240MR\nversion 2.05K\n");
-    EXPECT_EQ(ReadFromPrinter(ReadVersion, nullptr), 1);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(PrinterVersion)).substr(0, 5), "2.05K");
-    EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r" + kCancel);
-}
-
 TEST_F(LinkEndToEnd, SettingsListPrintEndsWithThePrintFinishedDialog) {
     Serve("model koa240MR\n");
     DialogWatcher watcher;
@@ -331,6 +223,72 @@ TEST_F(LinkEndToEnd, NothingServesTheBlockWithoutTheConnectionJob) {
     Serve("model koa240MR\n", "jobs-usb.bin");
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
     EXPECT_EQ(standIn_.Received(), "");
+    EXPECT_TRUE(CancelPending) << "the unanswered opening command may still reach the printer";
+}
+
+// A monitor that answers after the bound copies its whole block back, over
+// whatever was posted since. The read stops at the time-out, and the next
+// conversation repairs the printer first.
+TEST_F(LinkEndToEnd, AfterATimedOutRequestNothingMoreIsSentAndTheNextReadRepairs) {
+    // The answer request is the late one: a closing command posted after it
+    // would be marked done by the late answer without reaching the printer.
+    Serve("model koa240MR\nvalue STANDBY 15min\n", "jobs-lpt.bin", "--answer-late 3 --late-ms 5000");
+    DialogWatcher watcher;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_GE(GetTickCount() - start, LinkAnswerTimeoutMs / kDivisor);
+    EXPECT_TRUE(CancelPending);
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
+
+    EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r?NVRAM  \r") << "no closing command";
+
+    // Wait until the late answer has landed in the shared block.
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "Global\\tzra VerodoRared LM Connection MapFile");
+    ASSERT_NE(mapping, nullptr);
+    const auto* view = static_cast<const LinkBlock*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    const DWORD deadline = GetTickCount() + 15000;
+    while (view->status != LinkDone && GetTickCount() < deadline) Sleep(20);
+    EXPECT_EQ(view->status, static_cast<std::uint32_t>(LinkDone));
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+
+    Serve("model koa240MR\nvalue STANDBY 15min\n");
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
+    EXPECT_EQ(standIn_.Received().substr(0, kRecovery.size()), kRecovery);
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    EXPECT_FALSE(CancelPending);
+}
+
+TEST_F(LinkEndToEnd, ALanPrinterFailsToOpenWithTheLibraryTextAndSendsNothing) {
+    Serve("model koa240MR\n");
+    CurrentTarget.ConnectionKind = ConnectLan;
+    std::strcpy(CurrentTarget.PortName, "127.0.0.1:lp");
+    CancelPending = true;
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 0);
+    const auto messages = watcher.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    for (const auto& message : messages) {
+        EXPECT_EQ(message.text, "LAN通信用ライブラリーの初期化に失敗しました。\n\n"
+                                "KOA koa2400Max-R/koa2600Max-R リモートパネルを終了し、パソコンを再起動してください。");
+        EXPECT_EQ(message.icon, 181);
+        EXPECT_EQ(message.caption, kCaption);
+    }
+    EXPECT_EQ(standIn_.Received(), "");
+    EXPECT_TRUE(CancelPending);
+}
+
+TEST_F(LinkEndToEnd, BeforeWindows2000TheObjectsCarryNoGlobalPrefix) {
+    TestSeam_UseWindowsVersion(PlatformWin32Nt, 4);
+    Serve("model koa240MR\nvalue STANDBY 15min\n", "jobs-lpt.bin", "--plain-names");
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    HANDLE global = OpenFileMappingA(FILE_MAP_READ, FALSE, "Global\\tzra VerodoRared LM Connection MapFile");
+    EXPECT_EQ(global, nullptr) << "the plain name only";
+    if (global) CloseHandle(global);
 }
 
 TEST_F(LinkEndToEnd, AGuardMutexThatCannotBeCreatedFailsTheExchange) {
@@ -357,6 +315,60 @@ TEST_F(LinkEndToEnd, SecondOpenDoesNotClearTheSharedBlock) {
     EXPECT_EQ(view->length, 77u);
     UnmapViewOfFile(view);
     CloseHandle(mapping);
+}
+
+// What the connection job hands the spooler, recorded in place of the
+// spooler (the port sees only the bytes).
+struct RecordedJob {
+    std::string printer, document, datatype;
+    bool outputFile = true;
+    unsigned long level = 0;
+    std::string bytes;
+    volatile bool closed = false;
+};
+RecordedJob g_job;
+
+int __stdcall RecordOpen(char* name, void** printer, void* defaults) {
+    g_job.printer = name ? name : "";
+    *printer = &g_job;
+    return defaults == nullptr;
+}
+unsigned long __stdcall RecordStartDoc(void*, unsigned long level, unsigned char* info) {
+    const DOC_INFO_1A* doc = reinterpret_cast<const DOC_INFO_1A*>(info);
+    g_job.level = level;
+    g_job.document = doc->pDocName ? doc->pDocName : "";
+    g_job.datatype = doc->pDatatype ? doc->pDatatype : "";
+    g_job.outputFile = doc->pOutputFile != nullptr;
+    return 7;
+}
+int __stdcall RecordWrite(void*, void* bytes, unsigned long count, unsigned long* written) {
+    g_job.bytes.append(static_cast<const char*>(bytes), count);
+    *written = count;
+    return 1;
+}
+int __stdcall RecordEndDoc(void*) { return 1; }
+int __stdcall RecordClose(void*) {
+    g_job.closed = true;
+    return 1;
+}
+
+TEST(ConnectionJob, IsOneRawCanByteNamedForTheLanguageMonitor) {
+    const SpoolerCalls recorder = {RecordOpen, RecordStartDoc, RecordWrite, RecordEndDoc, RecordClose};
+    TestSeam_UseSpoolerCalls(&recorder);
+    ASSERT_TRUE(AllocateGlobals());
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    AttachLink("KOA Test LPT");
+    const DWORD deadline = GetTickCount() + 10000;
+    while (!g_job.closed && GetTickCount() < deadline) Sleep(5);
+    ReleaseGlobals();
+    TestSeam_UseSpoolerCalls(nullptr);
+    ASSERT_TRUE(g_job.closed);
+    EXPECT_EQ(g_job.printer, "KOA Test LPT");
+    EXPECT_EQ(g_job.level, 1u);
+    EXPECT_EQ(g_job.document, "tzrahWindow-VerodoRared");
+    EXPECT_EQ(g_job.datatype, "RAW");
+    EXPECT_FALSE(g_job.outputFile);
+    EXPECT_EQ(g_job.bytes, std::string(1, '\x18'));
 }
 
 TEST(ProcessRecords, AFreshProgramHoldsPositionZeroNotTheFactoryValues) {
