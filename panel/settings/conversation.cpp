@@ -188,7 +188,7 @@ bool SendsRecoveryFirst(ChannelKind kind, bool reading, const char* portName) {
     return !IsUsbPort(portName);
 }
 
-void RunRead(int kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
+void RunRead(ReadKind kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
              ConversationOutcome* outcome) {
     Conversation run(channel, records, host, outcome);
     const ReadPlan* plan = FindReadPlan(kind);
@@ -227,7 +227,7 @@ void RunRead(int kind, PrinterChannel& channel, ConversationRecords& records, Co
     run.Finish(1);
 }
 
-void RunWrite(int kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
+void RunWrite(WriteKind kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
               ConversationOutcome* outcome) {
     Conversation run(channel, records, host, outcome);
     const WritePlan* plan = FindWritePlan(kind);

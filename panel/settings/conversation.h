@@ -69,7 +69,8 @@ struct WritePlan {
     bool printFinished;                      // ask whether the print came out
 };
 
-// The plan of a kind, or null for a code no caller uses.
+// The plan of a kind, or null for a code no caller uses (codes come from
+// callers as numbers; the table decides which are kinds).
 const ReadPlan* FindReadPlan(int kind);
 const WritePlan* FindWritePlan(int kind);
 
@@ -113,9 +114,9 @@ struct ConversationOutcome {
 
 // The whole read or write. Never shows anything itself: value errors go to
 // the host as they are found, everything else is in the outcome.
-void RunRead(int kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
+void RunRead(ReadKind kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
              ConversationOutcome* outcome);
-void RunWrite(int kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
+void RunWrite(WriteKind kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
               ConversationOutcome* outcome);
 
 // Whether a conversation that finds the flag set starts with the recovery

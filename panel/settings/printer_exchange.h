@@ -8,12 +8,12 @@
 
 // 1 success, 0 failure, -1 (ReadModelAndSettings only) another model answered.
 // Message boxes are owned by `owner`.
-int ReadFromPrinter(int kind, HWND owner);
+int ReadFromPrinter(ReadKind kind, HWND owner);
 
 // 1 success, 0 failure; the caller shows the no-answer message. `owner` is
 // not used: the only message of its own (the LAN channel's) is owned by the
 // main window.
-int WriteToPrinter(int kind, HWND owner);
+int WriteToPrinter(WriteKind kind, HWND owner);
 
 // Puts the factory values into CurrentSettings; no printer traffic.
 void LoadFactoryDefaults();

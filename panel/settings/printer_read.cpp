@@ -6,7 +6,7 @@
 #include "panel/settings/printer_exchange.h"
 #include "panel/settings/progress_window.h"
 
-int ReadFromPrinter(int kind, HWND owner) {
+int ReadFromPrinter(ReadKind kind, HWND owner) {
     const ReadPlan* plan = FindReadPlan(kind);
     if (!plan) return 0;
     HWND progress = CreateProgressWindow(plan->progressText);

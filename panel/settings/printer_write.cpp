@@ -8,7 +8,7 @@
 #include "panel/settings/progress_window.h"
 #include "panel/shell/panel_state.h"
 
-int WriteToPrinter(int kind, HWND) {
+int WriteToPrinter(WriteKind kind, HWND) {
     const WritePlan* plan = FindWritePlan(kind);
     if (!plan) return 0;
     HWND progress = plan->progressText ? CreateProgressWindow(plan->progressText) : nullptr;

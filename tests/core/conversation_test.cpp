@@ -50,12 +50,12 @@ struct World {
 
     ConversationOutcome Read(int kind) {
         ConversationOutcome outcome;
-        RunRead(kind, channel, records, host, &outcome);
+        RunRead(static_cast<ReadKind>(kind), channel, records, host, &outcome);
         return outcome;
     }
     ConversationOutcome Write(int kind) {
         ConversationOutcome outcome;
-        RunWrite(kind, channel, records, host, &outcome);
+        RunWrite(static_cast<WriteKind>(kind), channel, records, host, &outcome);
         return outcome;
     }
     std::string Received() const {

@@ -77,8 +77,8 @@ public:
     }
 };
 
-const int kReadKinds[] = {ReadModelAndSettings, ReadSettings, ReadCounters, ReadVersion};
-const int kWriteKinds[] = {WriteSettings, ResetRibbonLife, ResetHeadPinCounter, PrintSettingsList};
+const ReadKind kReadKinds[] = {ReadModelAndSettings, ReadSettings, ReadCounters, ReadVersion};
+const WriteKind kWriteKinds[] = {WriteSettings, ResetRibbonLife, ResetHeadPinCounter, PrintSettingsList};
 
 }  // namespace
 
