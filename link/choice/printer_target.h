@@ -12,5 +12,5 @@ struct PrinterTarget {
     int ConnectionKind;
     ModelCode Model;
     int QueuedJobs;
-    char LanAddress[64];
+    char LanAddress[256];  // the network printer's address, from PortName
 };

@@ -1,25 +1,50 @@
 // The LAN channel: network printers reached through the LAN communication
-// library instead of the spooler and the language monitor.
+// library "SxJcp32.dll" instead of the spooler and the language monitor.
+// The library is loaded at the start of each conversation and unloaded at
+// its end; nothing of it stays between conversations.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "link/channel/channel.h"
+#include "link/lan/lan_rules.h"
 
-// Opens the library and the printer's port for one conversation. 1 when
-// open; 0 otherwise with *errorText set to the text to show the user.
-int OpenLanLink(const char** errorText);
+// Shows a failure of the channel to the user (the remote panel's message
+// box with its error icon, owned by the main window).
+typedef void (*LanMessageHandler)(const char* text);
+void SetLanMessageHandler(LanMessageHandler show);
 
-// Closes the port and unloads the library.
+// Loads, binds and starts the library, derives the printer's address from
+// `portName` into `lanAddress` (`size` bytes) and opens it. 1 when open; 0
+// otherwise with *errorText set to the text to show (nothing stays loaded).
+int OpenLanLink(const char* portName, char* lanAddress, std::size_t size, const char** errorText);
+
+// One request: LinkReceive fills `data` (room for 4096 bytes) with the whole
+// cleared answer buffer and puts the answer's length into LinkCopy's length
+// field; LinkSend sends `length` bytes (as a 16-bit count). Returns the
+// library's non-zero result on success; 0 on failure (after its message)
+// and for any other code, which never reaches the library.
+int LanExchange(std::uint32_t code, void* data, unsigned length);
+
+// Closes the port, stops and unloads the library; a failure is told to the
+// user, and the channel counts as closed anyway.
 void CloseLanLink();
-
-// The texts of this channel, kept here in one place.
-extern const char LanInitFailedText[];
 
 class LanChannel : public PrinterChannel {
 public:
+    // `portName` and `lanAddress` (LanAddressSize bytes) belong to the
+    // chosen printer and must outlive the channel.
+    LanChannel(const char* portName, char* lanAddress) : portName_(portName), lanAddress_(lanAddress) {}
+
     ChannelKind Kind() const override { return ChannelLan; }
-    bool Prepare() override;  // the private block copy carries the answer length on this channel too
+    bool Prepare() override;  // the private block copy carries the answer length here too
     bool Begin(const char** errorText) override;
     ChannelReply Send(const void* bytes, int length) override;
     ChannelReply Receive(unsigned char* answer, int* length) override;
     void End() override;
+
+private:
+    const char* portName_;
+    char* lanAddress_;
 };

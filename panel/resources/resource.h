@@ -45,6 +45,7 @@
 #define IDS_PROGRESS_PRINT   2012
 #define IDS_NO_ANSWER        2020
 #define IDS_READ_FAILED      2021
+#define IDS_EXIT_NO_ANSWER   2022
 
 // Control ids of the main window's own children.
 #define IDC_MAIN_PLACEHOLDER 2101

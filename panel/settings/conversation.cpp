@@ -227,6 +227,22 @@ void RunRead(ReadKind kind, PrinterChannel& channel, ConversationRecords& record
     run.Finish(1);
 }
 
+void RunExitCancel(PrinterChannel& channel, ConversationRecords& records, ConversationOutcome* outcome) {
+    class NoHost : public ConversationHost {
+        void Wait(unsigned) override {}
+        void ValueError(int) override {}
+        void LogAnswer(const unsigned char*, int) override {}
+    } host;
+    Conversation run(channel, records, host, outcome);
+    if (!*records.cancelPending) return run.Finish(1);
+    if (channel.Kind() == ChannelSpooler && IsUsbPort(records.portName)) return run.Finish(1);
+    if (!run.Begin()) return run.Finish(0);
+    const bool sent = run.Send(CancelSequence);
+    run.End();
+    if (!sent) return run.Finish(0, IDS_EXIT_NO_ANSWER, IDI_PRINTER_ERROR);
+    run.Finish(1);
+}
+
 void RunWrite(WriteKind kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
               ConversationOutcome* outcome) {
     Conversation run(channel, records, host, outcome);

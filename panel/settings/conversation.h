@@ -119,6 +119,11 @@ void RunRead(ReadKind kind, PrinterChannel& channel, ConversationRecords& record
 void RunWrite(WriteKind kind, PrinterChannel& channel, ConversationRecords& records, ConversationHost& host,
               ConversationOutcome* outcome);
 
+// At program exit, a conversation left open gets the recovery sequence on
+// its own (not on a USB port of the spooler channel). A channel that cannot
+// begin hands on its text; a failed send names IDS_EXIT_NO_ANSWER.
+void RunExitCancel(PrinterChannel& channel, ConversationRecords& records, ConversationOutcome* outcome);
+
 // Whether a conversation that finds the flag set starts with the recovery
 // sequence: on the spooler channel unless the port is a USB port, on the
 // LAN channel for reads only (a LAN write just clears the flag).

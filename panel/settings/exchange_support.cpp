@@ -29,7 +29,16 @@ ConversationRecords PanelRecords() {
     return records;
 }
 
-TargetChannel::TargetChannel() : spooler_(CurrentTarget.PrinterName), chosen_(nullptr) {
+namespace {
+
+// The LAN channel's own failures, told as they happen.
+void ShowLanMessage(const char* text) { ShowMessage(MB_USERICON, text, IDI_PRINTER_ERROR, 0, MainWindow); }
+
+}  // namespace
+
+TargetChannel::TargetChannel()
+    : spooler_(CurrentTarget.PrinterName), lan_(CurrentTarget.PortName, CurrentTarget.LanAddress), chosen_(nullptr) {
+    SetLanMessageHandler(ShowLanMessage);
     if (CurrentTarget.ConnectionKind == ConnectSpooler) chosen_ = &spooler_;
     if (CurrentTarget.ConnectionKind == ConnectLan) chosen_ = &lan_;
 }

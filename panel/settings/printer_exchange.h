@@ -15,5 +15,9 @@ int ReadFromPrinter(ReadKind kind, HWND owner);
 // main window.
 int WriteToPrinter(WriteKind kind, HWND owner);
 
+// At exit: when a conversation was left open, sends the recovery sequence
+// over the chosen printer's channel and tells the user when it fails.
+void CancelOpenConversationAtExit(HWND owner);
+
 // Puts the factory values into CurrentSettings; no printer traffic.
 void LoadFactoryDefaults();

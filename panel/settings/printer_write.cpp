@@ -32,6 +32,15 @@ int WriteToPrinter(WriteKind kind, HWND) {
     return outcome.result;
 }
 
+void CancelOpenConversationAtExit(HWND owner) {
+    TargetChannel channel;
+    if (!channel.get()) return;
+    ConversationRecords records = PanelRecords();
+    ConversationOutcome outcome = {};
+    RunExitCancel(*channel.get(), records, &outcome);
+    ShowOutcomeMessage(outcome, owner);
+}
+
 void LoadFactoryDefaults() {
     CopyFactoryDefaults(CurrentSettings);
     RefreshCurrentPage();

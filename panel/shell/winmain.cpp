@@ -3,6 +3,7 @@
 // pages, the printer choice and the first read join it later.
 #include <windows.h>
 
+#include "common/library_search.h"
 #include "panel/resources/resource.h"
 
 namespace {
@@ -79,6 +80,8 @@ HWND CreateMainWindow(int showCommand) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // Before any library is loaded by name (the LAN library among them).
+    KeepCurrentFolderOutOfLibrarySearch();
     g_instance = instance;
     if (!RegisterMainClass()) return 0;
     HWND window = CreateMainWindow(showCommand);

@@ -493,6 +493,53 @@ TEST(TimeOut, ALateRecoverySequenceStopsTheConversation) {
     EXPECT_EQ(world.channel.RequestsAfterTimeOut(), 0);
 }
 
+// ---- the exit -----------------------------------------------------------------
+
+TEST(ExitCancel, OnlyAConversationLeftOpenIsRepairedAndNotOnUsb) {
+    const struct {
+        ChannelKind kind;
+        const char* port;
+        bool pending;
+        bool sends;
+    } cases[] = {
+        {ChannelSpooler, "LPT1:", false, false}, {ChannelSpooler, "LPT1:", true, true},
+        {ChannelSpooler, "USB001", true, false}, {ChannelLan, "USB:lp", true, true},
+        {ChannelLan, "10.0.0.1:lp", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.port << (c.pending ? " pending" : ""));
+        World world(c.kind, c.port);
+        world.pending = c.pending;
+        ConversationOutcome outcome;
+        RunExitCancel(world.channel, world.records, &outcome);
+        EXPECT_EQ(outcome.result, 1);
+        EXPECT_EQ(outcome.messageId, 0u);
+        EXPECT_EQ(world.Received(), c.sends ? kRecovery : "");
+        EXPECT_EQ(world.channel.Begun(), c.sends ? 1 : 0);
+        EXPECT_TRUE(world.channel.Balanced());
+    }
+}
+
+TEST(ExitCancel, AFailedSendOrChannelIsTold) {
+    World lpt;
+    lpt.pending = true;
+    lpt.channel.Faults().failRequest = 1;
+    ConversationOutcome outcome;
+    RunExitCancel(lpt.channel, lpt.records, &outcome);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.messageId, static_cast<unsigned>(IDS_EXIT_NO_ANSWER));
+    EXPECT_EQ(outcome.messageIcon, IDI_PRINTER_ERROR);
+    EXPECT_TRUE(lpt.channel.Balanced());
+
+    World lan(ChannelLan, "10.0.0.1:lp");
+    lan.pending = true;
+    lan.channel.Faults().beginFailsWith = kLanText;
+    RunExitCancel(lan.channel, lan.records, &outcome);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_STREQ(outcome.channelText, kLanText);
+    EXPECT_EQ(lan.channel.Requests(), 0);
+}
+
 TEST(Plans, EveryKindACallerUsesHasOneAndNoOtherDoes) {
     for (int kind = -2; kind < 20; ++kind) {
         const bool read = kind == 1 || kind == 2 || kind == 6 || kind == 7;
