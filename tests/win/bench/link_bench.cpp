@@ -21,6 +21,11 @@ const double kFirstLookMs = 100;
 const double kReadFloorMs = 4 * kFirstLookMs + 200 + 1200;
 // WriteSettings: opening command, setting block, closing command; 2000 ms after.
 const double kWriteFloorMs = 3 * kFirstLookMs + 2000;
+// The LAN library is paced: 1000 ms before and after each send, 1000 ms
+// after each receive. ReadSettings: three sends and a receive, plus the read's
+// own 200 ms and 1200 ms; WriteSettings: three sends plus 2000 ms.
+const double kLanReadFloorMs = 3 * 2000 + 1000 + 200 + 1200;
+const double kLanWriteFloorMs = 3 * 2000 + 2000;
 
 double CpuMs() {
     FILETIME created, exited, kernel, user;
@@ -72,6 +77,20 @@ int main() {
     bool ok = Measure("read_settings", kReadFloorMs, [] { return ReadFromPrinter(ReadSettings, nullptr); });
     ok = Measure("write_settings", kWriteFloorMs, [] { return WriteToPrinter(WriteSettings, nullptr); }) && ok;
     standIn.Stop();
+
+    // The same over the LAN channel, through the stand-in library.
+    LanStandIn lanStandIn;
+    if (!lanStandIn.Start("model koa240MR\n")) {
+        std::fprintf(stderr, "bench: the LAN printer stand-in did not start\n");
+        return 1;
+    }
+    std::strcpy(CurrentTarget.PortName, "127.0.0.1:lp");
+    CurrentTarget.ConnectionKind = ConnectLan;
+    ReadFromPrinter(ReadSettings, nullptr);
+    ok = Measure("lan_read_settings", kLanReadFloorMs, [] { return ReadFromPrinter(ReadSettings, nullptr); }) && ok;
+    ok = Measure("lan_write_settings", kLanWriteFloorMs, [] { return WriteToPrinter(WriteSettings, nullptr); }) &&
+         ok;
+    lanStandIn.Stop();
     ReleaseGlobals();
     return ok ? 0 : 1;
 }

@@ -108,6 +108,56 @@ void StandIn::Stop() {
 std::string StandIn::Received() const { return ReadWholeFile(ScratchPath("received.bin")); }
 std::string StandIn::State() const { return ReadWholeFile(ScratchPath("state.cfg")); }
 
+bool LanStandIn::Start(const std::string& emulatorConfig, const std::string& sxConfigExtra) {
+    Stop();
+    DeleteFileA(ScratchPath("lan-received.bin").c_str());
+    DeleteFileA(ScratchPath("lan-port.txt").c_str());
+    DeleteFileA(ScratchPath("sx.log").c_str());
+    CreateDirectoryA(WindowsPathOfUnix(KOA_E2E_DIR).c_str(), nullptr);
+    if (!WriteWholeFile(ScratchPath("lan-emulator.cfg"), emulatorConfig)) return false;
+    std::string command = "\"" + ProgramDirectory() + "lanstand.exe\" --items \"" + WindowsPathOfUnix(KOA_EMU_ITEMS) +
+                          "\" --config \"" + ScratchPath("lan-emulator.cfg") + "\" --port-file \"" +
+                          ScratchPath("lan-port.txt") + "\" --record \"" + ScratchPath("lan-received.bin") +
+                          "\" --state \"" + ScratchPath("lan-state.cfg") + "\" --parent " +
+                          std::to_string(GetCurrentProcessId());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+        return false;
+    running_ = true;
+    // Ready once the port file is there (it is written whole, by a rename);
+    // a busy machine may take seconds to start a Wine process.
+    bool listening = false;
+    const DWORD deadline = GetTickCount() + 10000;
+    while (!listening && static_cast<LONG>(GetTickCount() - deadline) < 0) {
+        listening = GetFileAttributesA(ScratchPath("lan-port.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (!listening && WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0) break;
+    }
+    std::string sx = "printer 127.0.0.1 " + ScratchPath("lan-port.txt") + "\nlog " + ScratchPath("sx.log") + "\n" +
+                     sxConfigExtra;
+    if (!sx.empty() && sx.back() != '\n') sx += '\n';
+    if (!listening || !WriteWholeFile(ScratchPath("sx.cfg"), sx) ||
+        !SetEnvironmentVariableA("KOA_SXSTAND_CONFIG", ScratchPath("sx.cfg").c_str())) {
+        Stop();
+        return false;
+    }
+    return true;
+}
+
+void LanStandIn::Stop() {
+    if (!running_) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    running_ = false;
+}
+
+std::string LanStandIn::Received() const { return ReadWholeFile(ScratchPath("lan-received.bin")); }
+std::string LanStandIn::State() const { return ReadWholeFile(ScratchPath("lan-state.cfg")); }
+std::string LanStandIn::SxLog() const { return ReadWholeFile(ScratchPath("sx.log")); }
+void LanStandIn::ClearSxLog() { DeleteFileA(ScratchPath("sx.log").c_str()); }
+
 DialogWatcher::DialogWatcher() : thread_([this] { Run(); }) {}
 
 DialogWatcher::~DialogWatcher() {

@@ -48,6 +48,38 @@ private:
     bool running_ = false;
 };
 
+// The LAN printer stand-in (lanstand.exe) as a child process, and the
+// configuration of the stand-in LAN library (SxJcp32.dll) that points at it.
+class LanStandIn {
+public:
+    LanStandIn() = default;
+    ~LanStandIn() { Stop(); }
+    LanStandIn(const LanStandIn&) = delete;
+    LanStandIn& operator=(const LanStandIn&) = delete;
+
+    // Starts it with an emulator config (lines) and waits until it listens.
+    // Then writes the library's configuration, the printer "127.0.0.1" on
+    // that port and a fresh log, plus the lines of sxConfigExtra (faults,
+    // delays), and points KOA_SXSTAND_CONFIG of this process (and of the
+    // programs it starts from now on) at it. False when it did not come up.
+    // It watches this process and ends with it.
+    bool Start(const std::string& emulatorConfig, const std::string& sxConfigExtra = "");
+    // Ends the stand-in; the library's configuration stays, so that a later
+    // SxOpenPort finds nobody listening.
+    void Stop();
+
+    // Every byte the printer has received, and the emulator's saved state.
+    std::string Received() const;
+    std::string State() const;
+    // The library's log (one line per call), and a fresh start of it.
+    std::string SxLog() const;
+    void ClearSxLog();
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    bool running_ = false;
+};
+
 // Reads and answers message boxes and the print-finished dialog of this
 // process on a thread of its own, and notes the progress windows it sees.
 class DialogWatcher {

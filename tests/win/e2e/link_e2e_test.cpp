@@ -261,26 +261,6 @@ TEST_F(LinkEndToEnd, AfterATimedOutRequestNothingMoreIsSentAndTheNextReadRepairs
     EXPECT_FALSE(CancelPending);
 }
 
-TEST_F(LinkEndToEnd, ALanPrinterFailsToOpenWithTheLibraryTextAndSendsNothing) {
-    Serve("model koa240MR\n");
-    CurrentTarget.ConnectionKind = ConnectLan;
-    std::strcpy(CurrentTarget.PortName, "127.0.0.1:lp");
-    CancelPending = true;
-    DialogWatcher watcher;
-    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
-    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 0);
-    const auto messages = watcher.Messages();
-    ASSERT_EQ(messages.size(), 2u);
-    for (const auto& message : messages) {
-        EXPECT_EQ(message.text, "LAN通信用ライブラリーの初期化に失敗しました。\n\n"
-                                "KOA koa2400Max-R/koa2600Max-R リモートパネルを終了し、パソコンを再起動してください。");
-        EXPECT_EQ(message.icon, 181);
-        EXPECT_EQ(message.caption, kCaption);
-    }
-    EXPECT_EQ(standIn_.Received(), "");
-    EXPECT_TRUE(CancelPending);
-}
-
 TEST_F(LinkEndToEnd, BeforeWindows2000TheObjectsCarryNoGlobalPrefix) {
     TestSeam_UseWindowsVersion(PlatformWin32Nt, 4);
     Serve("model koa240MR\nvalue STANDBY 15min\n", "jobs-lpt.bin", "--plain-names");

@@ -1,0 +1,237 @@
+// Network printers end to end: the remote panel's reading and writing code
+// in this process, the stand-in LAN library loaded by name for each
+// conversation, Wine's Winsock, and the printer emulator behind a TCP server
+// on the loopback interface.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/library_search.h"
+#include "common/timing.h"
+#include "link/channel/printer_link.h"
+#include "link/lan/lan_rules.h"
+#include "panel/settings/printer_exchange.h"
+#include "panel/shell/panel_state.h"
+#include "tests/win/e2e/e2e_support.h"
+
+namespace {
+
+const unsigned kDivisor = 20;
+
+const std::string kOnline = std::string("\x1b" "eONLINE");
+const std::string kCancel = "CANCEL  \r";
+const std::string kRecovery = std::string(9, '\r') + "CANCEL  \r";
+const std::string kReadFailed = "プリンターから設定内容の読み込みに失敗しました。";
+
+int Index(const char* name) {
+    std::string field = name;
+    field.resize(8, ' ');
+    return FindSettingItem(field.c_str());
+}
+
+bool LibraryLoaded() { return GetModuleHandleA("SxJcp32.dll") != nullptr; }
+
+std::string ProgramFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, n < sizeof path ? n : 0);
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+// Puts a build variant of the library (one entry point left out) in place of
+// the library next to the program, and the real one back afterwards.
+class LibraryVariant {
+public:
+    explicit LibraryVariant(const char* variant) {
+        const std::string folder = ProgramFolder();
+        live_ = folder + "SxJcp32.dll";
+        saved_ = folder + "SxJcp32.dll.saved";
+        in_place_ = CopyFileA(live_.c_str(), saved_.c_str(), FALSE) &&
+                    CopyFileA((folder + variant + "\\SxJcp32.dll").c_str(), live_.c_str(), FALSE);
+    }
+    ~LibraryVariant() {
+        CopyFileA(saved_.c_str(), live_.c_str(), FALSE);
+        DeleteFileA(saved_.c_str());
+    }
+    bool in_place() const { return in_place_; }
+
+private:
+    std::string live_, saved_;
+    bool in_place_ = false;
+};
+
+class LanEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(AllocateGlobals());
+        TestSeam_ShortenFixedWaits(kDivisor);
+        CancelPending = false;
+        std::memset(&CurrentTarget, 0, sizeof CurrentTarget);
+        std::strcpy(CurrentTarget.PrinterName, "KOA LAN");
+        std::strcpy(CurrentTarget.PortName, "127.0.0.1:lp");
+        CurrentTarget.ConnectionKind = ConnectLan;
+        CurrentTarget.Model = ModelKoa2400MaxR;
+    }
+
+    void TearDown() override {
+        standIn_.Stop();
+        EXPECT_FALSE(LibraryLoaded()) << "nothing stays loaded between conversations";
+        ReleaseGlobals();
+        TestSeam_ShortenFixedWaits(1);
+    }
+
+    void Serve(const std::string& config, const std::string& faults = "") {
+        ASSERT_TRUE(standIn_.Start(config, faults)) << "the LAN printer stand-in did not start";
+    }
+
+    LanStandIn standIn_;
+};
+
+TEST_F(LanEndToEnd, ReadAndWriteGoThroughTheLibraryAndItIsUnloadedAfterEach) {
+    Serve("model koa240MR\nvalue STANDBY 15min\nvalue FRC-LFVA 8LPI\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    EXPECT_EQ(CurrentSettings->value[Index("FRC-LFVA")], 3);
+    EXPECT_STREQ(CurrentTarget.LanAddress, "127.0.0.1");
+    EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
+    EXPECT_FALSE(LibraryLoaded());
+
+    const std::string log = standIn_.SxLog();
+    EXPECT_EQ(log.find("DLL_PROCESS_ATTACH"), 0u) << log;
+    EXPECT_NE(log.find("SxOpenPort 127.0.0.1"), std::string::npos) << log;
+    EXPECT_LT(log.find("SxClosePort"), log.find("SxCleanup")) << log;
+    EXPECT_NE(log.find("DLL_PROCESS_DETACH"), std::string::npos) << log;
+
+    LoadFactoryDefaults();
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 1);
+    EXPECT_NE(standIn_.State().find("value STANDBY 1min"), std::string::npos) << standIn_.State();
+    EXPECT_TRUE(watcher.Messages().empty());
+}
+
+TEST_F(LanEndToEnd, AReadRepairsWhateverThePortAndAWriteOnlyClearsTheFlag) {
+    std::strcpy(CurrentTarget.PortName, "127.0.0.1:lp-USB");
+    Serve("model koa240MR\n");
+    CancelPending = true;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(ReadFromPrinter(ReadVersion, nullptr), 1);
+    EXPECT_GE(GetTickCount() - start, 5000 / kDivisor);
+    EXPECT_EQ(standIn_.Received(), kRecovery + kOnline + "?VER    \r" + kCancel);
+    EXPECT_FALSE(CancelPending);
+
+    Serve("model koa240MR\n");
+    CancelPending = true;
+    EXPECT_EQ(WriteToPrinter(ResetRibbonLife, nullptr), 1);
+    EXPECT_EQ(standIn_.Received(), std::string("\x1b" "eR6"));
+    EXPECT_FALSE(CancelPending);
+}
+
+TEST_F(LanEndToEnd, EachLibraryFailureShowsItsText) {
+    const struct {
+        const char* faults;
+        int kind;  // 0 read settings, 1 write settings
+        const char* first;   // the library's message
+        const char* second;  // the read's own message, or null
+    } cases[] = {
+        {"fault start-refused\n", 0, LanInitFailedText, nullptr},
+        {"fault open-fails\n", 0, LanNoAnswerText, nullptr},
+        {"fault open-fails\n", 1, LanNoAnswerText, nullptr},
+        {"fault read-fails\n", 0, LanReceiveFailedText, kReadFailed.c_str()},
+        {"fault write-fails 2\n", 1, LanSendFailedText, nullptr},
+        {"fault close-fails\n", 0, LanCloseFailedText, nullptr},
+        {"fault cleanup-fails\n", 1, LanCloseFailedText, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.faults);
+        Serve("model koa240MR\n", c.faults);
+        DialogWatcher watcher;
+        if (c.kind == 0)
+            ReadFromPrinter(ReadSettings, nullptr);
+        else
+            WriteToPrinter(WriteSettings, nullptr);
+        const auto messages = watcher.Messages();
+        ASSERT_EQ(messages.size(), c.second ? 2u : 1u);
+        EXPECT_EQ(messages[0].text, c.first);
+        EXPECT_EQ(messages[0].icon, 181);
+        if (c.second) {
+            EXPECT_EQ(messages[1].text, c.second);
+        }
+        EXPECT_FALSE(LibraryLoaded());
+    }
+}
+
+TEST_F(LanEndToEnd, ALibraryWithoutOneEntryPointDoesNotOpen) {
+    for (const char* variant : {"SxJcp32-nosendsearch", "SxJcp32-nostartup"}) {
+        SCOPED_TRACE(variant);
+        LibraryVariant library(variant);
+        ASSERT_TRUE(library.in_place());
+        Serve("model koa240MR\n");
+        DialogWatcher watcher;
+        EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
+        ASSERT_EQ(watcher.Messages().size(), 1u);
+        EXPECT_EQ(watcher.Messages()[0].text, LanInitFailedText);
+        EXPECT_EQ(standIn_.Received(), "");
+        EXPECT_EQ(standIn_.SxLog().find("SxStartup"), std::string::npos) << "nothing is called";
+    }
+}
+
+TEST_F(LanEndToEnd, ACountAboveTheBufferIsBoundedByIt) {
+    Serve("model koa240MR\nvalue STANDBY 15min\n", "fault count-over 70000\n");
+    EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
+    EXPECT_EQ(LinkCopy()->length, 4096u);
+    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+}
+
+TEST_F(LanEndToEnd, TheExitRepairsAnOpenConversationOverTheLibrary) {
+    Serve("model koa240MR\n");
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    CancelOpenConversationAtExit(nullptr);
+    EXPECT_EQ(standIn_.Received(), "") << "nothing was left open";
+
+    CancelPending = true;
+    DialogWatcher watcher;
+    CancelOpenConversationAtExit(nullptr);
+    EXPECT_EQ(standIn_.Received(), kRecovery);
+    EXPECT_TRUE(watcher.Messages().empty());
+
+    Serve("model koa240MR\n", "fault open-fails\n");
+    CancelOpenConversationAtExit(nullptr);
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_EQ(watcher.Messages()[0].text, LanNoAnswerText);
+}
+
+// A library is looked for in the application folder and the system folders,
+// never in the folder the program happened to be started from. Wine (8.0)
+// keeps searching the current folder whatever SetDllDirectoryA says, so
+// there only the call and the application folder can be checked.
+TEST(LibrarySearch, TheCurrentFolderIsNotSearched) {
+    const std::string folder = ScratchPath("current");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string probe = folder + "\\koaprobe.dll";
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "SxJcp32.dll").c_str(), probe.c_str(), FALSE));
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+
+    HMODULE found = LoadLibraryA("koaprobe.dll");
+    EXPECT_NE(found, nullptr) << "found in the current folder before";
+    if (found) FreeLibrary(found);
+    EXPECT_TRUE(KeepCurrentFolderOutOfLibrarySearch());
+    found = LoadLibraryA("koaprobe.dll");
+    const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    if (!wine) {
+        EXPECT_EQ(found, nullptr) << "not found there after";
+    }
+    if (found) FreeLibrary(found);
+    HMODULE installed = LoadLibraryA("SxJcp32.dll");
+    EXPECT_NE(installed, nullptr) << "the application folder still serves";
+    if (installed) FreeLibrary(installed);
+
+    SetCurrentDirectoryA(before);
+    DeleteFileA(probe.c_str());
+}
+
+}  // namespace
