@@ -32,6 +32,8 @@
 
 #include "link/channel/link_block.h"
 #include "tools/lanstand/lan_frame.h"
+#include "tools/lanstand/lan_socket.h"
+#include "tools/standin/stand_process.h"
 #include "tools/printer_emu/printer_emulator.h"
 
 namespace {
@@ -84,25 +86,6 @@ bool ParseOptions(int argc, char** argv, Options* o) {
     return !o->items.empty() && !o->portFile.empty();
 }
 
-bool WriteFileBytes(const std::string& path, const void* bytes, std::size_t length) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = length == 0 || (WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) &&
-                                    written == length);
-    CloseHandle(file);
-    return ok;
-}
-
-void SaveRecord(const Options& options, const PrinterEmulator& printer) {
-    if (!options.record.empty()) {
-        const std::vector<std::uint8_t>& received = printer.Received();
-        WriteFileBytes(options.record, received.data(), received.size());
-    }
-    if (!options.state.empty()) printer.SaveState(options.state);
-}
-
 // Writes the port number under another name first and then renames it, so
 // that whoever waits for the file never reads half a number.
 bool PublishPort(const std::string& path, unsigned port) {
@@ -114,61 +97,6 @@ bool PublishPort(const std::string& path, unsigned port) {
 
 // True when the watched process has ended (never without one).
 bool ParentEnded(HANDLE parent) { return parent && WaitForSingleObject(parent, 0) != WAIT_TIMEOUT; }
-
-// Sleeps ms, or less when the parent ends meanwhile; true when it ended.
-bool PauseUnlessParentEnds(HANDLE parent, DWORD ms) {
-    if (!parent) {
-        Sleep(ms);
-        return false;
-    }
-    return WaitForSingleObject(parent, ms) != WAIT_TIMEOUT;
-}
-
-// Milliseconds left until the deadline (a GetTickCount value); 0 when passed.
-DWORD Remaining(DWORD deadline) {
-    const LONG left = static_cast<LONG>(deadline - GetTickCount());
-    return left > 0 ? static_cast<DWORD>(left) : 0;
-}
-
-// Waits until the socket is readable (or writable) or the time is up.
-bool WaitSocket(SOCKET s, bool forWrite, DWORD ms) {
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(s, &set);
-    timeval wait;
-    wait.tv_sec = static_cast<long>(ms / 1000);
-    wait.tv_usec = static_cast<long>((ms % 1000) * 1000);
-    const int ready = forWrite ? select(0, nullptr, &set, nullptr, &wait) : select(0, &set, nullptr, nullptr, &wait);
-    return ready == 1;
-}
-
-// Exactly `length` bytes into `buffer` (which holds at least that many), by
-// the deadline; false on a timeout, an error or the peer closing.
-bool ReceiveExactly(SOCKET s, std::uint8_t* buffer, std::size_t length, DWORD deadline) {
-    std::size_t got = 0;
-    while (got < length) {
-        const DWORD left = Remaining(deadline);
-        if (left == 0 || !WaitSocket(s, false, left)) return false;
-        const int chunk = length - got > 65536 ? 65536 : static_cast<int>(length - got);
-        const int n = recv(s, reinterpret_cast<char*>(buffer + got), chunk, 0);
-        if (n <= 0 || n > chunk) return false;
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool SendExactly(SOCKET s, const std::uint8_t* bytes, std::size_t length, DWORD deadline) {
-    std::size_t sent = 0;
-    while (sent < length) {
-        const DWORD left = Remaining(deadline);
-        if (left == 0 || !WaitSocket(s, true, left)) return false;
-        const int chunk = length - sent > 65536 ? 65536 : static_cast<int>(length - sent);
-        const int n = send(s, reinterpret_cast<const char*>(bytes + sent), chunk, 0);
-        if (n <= 0 || n > chunk) return false;
-        sent += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 void CloseSocket(SOCKET* s) {
     if (*s != INVALID_SOCKET) closesocket(*s);
@@ -249,7 +177,7 @@ private:
                 LanPutHeader(reply.data(), LanNoAnswer, 0);
             }
         }
-        SaveRecord(options_, printer_);
+        SaveRecord(printer_, options_.record, options_.state);
         if (options_.slowMs > 0 && PauseUnlessParentEnds(parent_, static_cast<DWORD>(options_.slowMs))) return false;
         return SendExactly(connection, reply.data(), reply.size(), GetTickCount() + kFrameMs);
     }
@@ -273,20 +201,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     HANDLE parent = nullptr;
-    if (options.parent) {
-        parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(options.parent));
-        if (!parent) {
-            std::fprintf(stderr, "lanstand: no process %ld to watch (error %lu)\n", options.parent, GetLastError());
-            return 1;
-        }
-    }
+    if (!OpenParentProcess(options.parent, "lanstand", &parent)) return 1;
     PrinterEmulator printer;
-    std::string error;
-    if (!printer.LoadItems(options.items, &error) ||
-        (!options.config.empty() && !printer.LoadConfig(options.config, &error))) {
-        std::fprintf(stderr, "lanstand: %s\n", error.c_str());
-        return 1;
-    }
+    if (!LoadPrinter(&printer, options.items, options.config, "lanstand")) return 1;
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) {
         std::fprintf(stderr, "lanstand: no Winsock\n");
@@ -311,7 +228,7 @@ int main(int argc, char** argv) {
     // every receive and send waits in select first.
     u_long nonBlocking = 1;
     ioctlsocket(listener, FIONBIO, &nonBlocking);
-    SaveRecord(options, printer);
+    SaveRecord(printer, options.record, options.state);
     const unsigned port = ntohs(address.sin_port);
     if (!PublishPort(options.portFile, port)) {
         std::fprintf(stderr, "lanstand: cannot write %s\n", options.portFile.c_str());

@@ -37,6 +37,7 @@
 
 #include "link/channel/link_block.h"
 #include "tools/printer_emu/printer_emulator.h"
+#include "tools/standin/stand_process.h"
 
 namespace {
 
@@ -145,16 +146,6 @@ bool Locked(HANDLE mutex, void* destination, const void* source) {
     return true;
 }
 
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (path.empty()) return;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 // Serves one pending request; returns the status to write back.
 std::uint32_t Serve(PrinterEmulator& printer, LinkBlock& block) {
     if (block.request == LinkSend) {
@@ -172,14 +163,6 @@ std::uint32_t Serve(PrinterEmulator& printer, LinkBlock& block) {
 
 // True when the watched process has ended (never without one). Waits up to
 // ms for it, so that it doubles as the pause between looks at the block.
-bool ParentEnded(HANDLE parent, DWORD ms) {
-    if (!parent) {
-        Sleep(ms);
-        return false;
-    }
-    return WaitForSingleObject(parent, ms) != WAIT_TIMEOUT;
-}
-
 const char kUsage[] =
     "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
     " [--plain-names] [--status3] [--fail-request N] [--never-answer]"
@@ -194,20 +177,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     HANDLE parent = nullptr;
-    if (options.parent) {
-        parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(options.parent));
-        if (!parent) {
-            std::fprintf(stderr, "lmstand: no process %ld to watch (error %lu)\n", options.parent, GetLastError());
-            return 1;
-        }
-    }
+    if (!OpenParentProcess(options.parent, "lmstand", &parent)) return 1;
     PrinterEmulator printer;
-    std::string error;
-    if (!printer.LoadItems(options.items, &error) ||
-        (!options.config.empty() && !printer.LoadConfig(options.config, &error))) {
-        std::fprintf(stderr, "lmstand: %s\n", error.c_str());
-        return 1;
-    }
+    if (!LoadPrinter(&printer, options.items, options.config, "lmstand")) return 1;
     const KernelObjectNames& names =
         options.plainNames ? ChooseKernelObjectNames(PlatformWin32Nt, 4) : ChooseKernelObjectNames(PlatformWin32Nt, 10);
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, LinkBlockSize,
@@ -218,8 +190,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lmstand: cannot open the shared block (error %lu)\n", GetLastError());
         return 1;
     }
-    WriteFileBytes(options.record, {});
-    if (!options.state.empty()) printer.SaveState(options.state);
+    SaveRecord(printer, options.record, options.state);
     std::printf("lmstand: ready\n");
     std::fflush(stdout);
 
@@ -239,13 +210,12 @@ int main(int argc, char** argv) {
                                                                        : Serve(printer, block);
                 if (options.status3) status = 3;
                 block.status = status;
-                WriteFileBytes(options.record, printer.Received());
-                if (!options.state.empty()) printer.SaveState(options.state);
+                SaveRecord(printer, options.record, options.state);
                 // A late answer still lands, over whatever is in the block by then.
-                if (requests == options.lateRequest && ParentEnded(parent, static_cast<DWORD>(options.lateMs))) break;
+                if (requests == options.lateRequest && PauseUnlessParentEnds(parent, static_cast<DWORD>(options.lateMs))) break;
                 Locked(mutex, view, &block);
             }
         }
-    } while (!ParentEnded(parent, 1));
+    } while (!PauseUnlessParentEnds(parent, 1));
     return 0;
 }
