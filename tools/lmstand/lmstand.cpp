@@ -52,16 +52,6 @@ struct Options {
     long parent = 0;
 };
 
-// A whole decimal number in [low, high]; false for anything else.
-bool ParseNumber(const char* text, long low, long high, long* value) {
-    char* end = nullptr;
-    errno = 0;
-    const long n = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || n < low || n > high) return false;
-    *value = n;
-    return true;
-}
-
 bool ParseOptions(int argc, char** argv, Options* o) {
     bool lateMsGiven = false;
     for (int i = 1; i < argc; ++i) {

@@ -1,7 +1,19 @@
 #include "tools/standin/stand_process.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
+
+// A whole decimal number in [low, high]; false for anything else.
+bool ParseNumber(const char* text, long low, long high, long* value) {
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || n < low || n > high) return false;
+    *value = n;
+    return true;
+}
 
 bool OpenParentProcess(long pid, const char* program, HANDLE* parent) {
     *parent = nullptr;

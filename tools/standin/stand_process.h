@@ -10,6 +10,9 @@
 
 #include "tools/printer_emu/printer_emulator.h"
 
+// A whole decimal number in [low, high]; false for anything else.
+bool ParseNumber(const char* text, long low, long high, long* value);
+
 // The process to end with, or null for none (pid 0). False (after a message
 // naming `program`) when there is no such process.
 bool OpenParentProcess(long pid, const char* program, HANDLE* parent);
