@@ -1,6 +1,7 @@
 # cmake -DOBJDUMP=... -DEXE=... -P CheckImports.cmake
-# Fails when the exe imports a DLL that Windows does not ship: the programs
-# are delivered as single static executables.
+# Fails when the exe imports a DLL that Windows does not ship (the programs
+# are delivered as single static executables), or a function that Windows XP
+# does not have (they must start there).
 set(system_dlls KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll COMDLG32.dll ADVAPI32.dll
     SHELL32.dll WINSPOOL.DRV VERSION.dll msvcrt.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -26,4 +27,19 @@ foreach(entry IN LISTS names)
     message(FATAL_ERROR "${EXE} imports ${dll}, which is not part of Windows")
   endif()
   message(STATUS "imports ${dll}")
+endforeach()
+
+# Functions of the system DLLs that came after Windows XP and that the
+# compiler's runtime or a careless call could bring in.
+set(after_xp GetTickCount64 InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared
+    InitializeConditionVariable SleepConditionVariableCS SleepConditionVariableSRW WakeConditionVariable
+    WakeAllConditionVariable InitOnceExecuteOnce InitOnceBeginInitialize FlsAlloc FlsGetValue FlsSetValue
+    FlsFree CreateSymbolicLinkA GetFinalPathNameByHandleA SetDefaultDllDirectories AddDllDirectory
+    GetLocaleInfoEx CompareStringEx LCMapStringEx InterlockedCompareExchange64 GetErrorMode
+    CreateEventExA CreateMutexExA CreateSemaphoreExA WaitOnAddress QueryFullProcessImageNameA
+    GetSystemTimePreciseAsFileTime)
+foreach(name IN LISTS after_xp)
+  if(dump MATCHES "[ \t]${name}\n")
+    message(FATAL_ERROR "${EXE} imports ${name}, which Windows XP does not have")
+  endif()
 endforeach()
