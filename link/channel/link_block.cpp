@@ -8,11 +8,13 @@ const KernelObjectNames kGlobalNames = {
     "Global\\tzra VerodoRared_Mutex",
     "Global\\tzra VerodoRared LM Connection MapFile",
     "Global\\tzra VerodoRared LM Connection MapFile Mutex",
+    "Global\\tzraMonitor_MutexForDisposables",
 };
 const KernelObjectNames kPlainNames = {
     "tzra VerodoRared_Mutex",
     "tzra VerodoRared LM Connection MapFile",
     "tzra VerodoRared LM Connection MapFile Mutex",
+    "tzraMonitor_MutexForDisposables",
 };
 
 // Frames are spelled with their lengths so that embedded CRs and the

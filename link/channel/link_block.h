@@ -30,6 +30,7 @@ struct KernelObjectNames {
     const char* instanceMutex;
     const char* linkMapping;
     const char* linkMutex;
+    const char* disposablesMutex;  // the status monitor's hold on the channel
 };
 
 enum { PlatformWin32Windows = 1, PlatformWin32Nt = 2 };

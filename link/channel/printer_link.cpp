@@ -8,6 +8,7 @@
 #include "common/memory.h"
 #include "link/channel/object_names.h"
 #include "common/timing.h"
+#include "link/channel/spooler_calls.h"
 
 namespace {
 
@@ -19,25 +20,6 @@ struct ChannelState {
 ChannelState g_channel;
 
 const char kLogPath[] = "c:\\veldra6.log";
-
-int __stdcall RealOpenPrinter(char* name, void** printer, void* defaults) {
-    return OpenPrinterA(name, reinterpret_cast<HANDLE*>(printer), static_cast<PRINTER_DEFAULTSA*>(defaults));
-}
-unsigned long __stdcall RealStartDocPrinter(void* printer, unsigned long level, unsigned char* docInfo) {
-    return StartDocPrinterA(printer, level, docInfo);
-}
-int __stdcall RealWritePrinter(void* printer, void* bytes, unsigned long count, unsigned long* written) {
-    DWORD done = 0;
-    const BOOL ok = WritePrinter(printer, bytes, count, &done);
-    *written = done;
-    return ok;
-}
-int __stdcall RealEndDocPrinter(void* printer) { return EndDocPrinter(printer); }
-int __stdcall RealClosePrinter(void* printer) { return ClosePrinter(printer); }
-
-const SpoolerCalls kRealSpooler = {RealOpenPrinter, RealStartDocPrinter, RealWritePrinter, RealEndDocPrinter,
-                                   RealClosePrinter};
-const SpoolerCalls* volatile g_spooler = &kRealSpooler;
 
 bool PostCopy() {
     return CopyLinkBlock(g_channel.view, g_channel.copy, LinkBlockSize, CurrentKernelObjectNames().linkMutex);
@@ -156,18 +138,18 @@ LinkBlock* LinkCopy() { return g_channel.copy; }
 
 unsigned long __stdcall ConnectionJob(void* printerName) {
     char* name = static_cast<char*>(printerName);
-    const SpoolerCalls& spooler = *g_spooler;
+    const SpoolerCalls& spooler = Spooler();
     long error = 0;
     unsigned char* buffer = static_cast<unsigned char*>(AllocBlock(1, &error));
-    void* printer = nullptr;
+    HANDLE printer = nullptr;
     if (buffer && spooler.openPrinter(name, &printer, nullptr)) {
         buffer[0] = ConnectionJobByte;
         DOC_INFO_1A doc = {};
         doc.pDocName = const_cast<char*>(ConnectionJobName);
         doc.pOutputFile = nullptr;
         doc.pDatatype = const_cast<char*>("RAW");
-        if (spooler.startDocPrinter(printer, 1, reinterpret_cast<unsigned char*>(&doc))) {
-            unsigned long written = 0;
+        if (spooler.startDocPrinter(printer, 1, reinterpret_cast<LPBYTE>(&doc))) {
+            DWORD written = 0;
             spooler.writePrinter(printer, buffer, 1, &written);
             spooler.endDocPrinter(printer);
         }
@@ -177,8 +159,6 @@ unsigned long __stdcall ConnectionJob(void* printerName) {
     FreeBlock(name);
     return 0;
 }
-
-void TestSeam_UseSpoolerCalls(const SpoolerCalls* calls) { g_spooler = calls ? calls : &kRealSpooler; }
 
 void AppendToLog(const void* bytes, std::size_t length) {
     HANDLE file = CreateFileA(kLogPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

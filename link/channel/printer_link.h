@@ -45,23 +45,9 @@ LinkBlock* LinkCopy();
 bool CopyLinkBlock(void* destination, const void* source, std::size_t size, const char* mutexName);
 
 // Submits the RAW job "tzrahWindow-VerodoRared" (one CAN byte) to the
-// printer; `printerName` is a heap copy the thread frees. Exit code 0.
+// printer through the spooler seam (link/channel/spooler_calls.h);
+// `printerName` is a heap copy the thread frees. Exit code 0.
 unsigned long __stdcall ConnectionJob(void* printerName);
 
 // Appends to "c:\veldra6.log" when that file exists; never creates it.
 void AppendToLog(const void* bytes, std::size_t length);
-
-// The spooler calls of the connection job. Wine's spooler hands a job's
-// bytes to the port but neither its document name nor its data type, so
-// tests that must see them put a recorder in its place.
-struct SpoolerCalls {
-    int(__stdcall* openPrinter)(char* name, void** printer, void* defaults);
-    unsigned long(__stdcall* startDocPrinter)(void* printer, unsigned long level, unsigned char* docInfo);
-    int(__stdcall* writePrinter)(void* printer, void* bytes, unsigned long count, unsigned long* written);
-    int(__stdcall* endDocPrinter)(void* printer);
-    int(__stdcall* closePrinter)(void* printer);
-};
-
-// TEST SEAM: the spooler calls ConnectionJob makes; null restores the real
-// ones. For tests only.
-void TestSeam_UseSpoolerCalls(const SpoolerCalls* calls);

@@ -13,6 +13,7 @@
 #include "common/timing.h"
 #include "link/channel/object_names.h"
 #include "link/channel/printer_link.h"
+#include "link/channel/spooler_calls.h"
 #include "panel/settings/printer_exchange.h"
 #include "panel/shell/panel_state.h"
 #include "tests/win/e2e/e2e_support.h"
@@ -308,12 +309,12 @@ struct RecordedJob {
 };
 RecordedJob g_job;
 
-int __stdcall RecordOpen(char* name, void** printer, void* defaults) {
+BOOL WINAPI RecordOpen(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
     g_job.printer = name ? name : "";
     *printer = &g_job;
     return defaults == nullptr;
 }
-unsigned long __stdcall RecordStartDoc(void*, unsigned long level, unsigned char* info) {
+DWORD WINAPI RecordStartDoc(HANDLE, DWORD level, LPBYTE info) {
     const DOC_INFO_1A* doc = reinterpret_cast<const DOC_INFO_1A*>(info);
     g_job.level = level;
     g_job.document = doc->pDocName ? doc->pDocName : "";
@@ -321,19 +322,24 @@ unsigned long __stdcall RecordStartDoc(void*, unsigned long level, unsigned char
     g_job.outputFile = doc->pOutputFile != nullptr;
     return 7;
 }
-int __stdcall RecordWrite(void*, void* bytes, unsigned long count, unsigned long* written) {
+BOOL WINAPI RecordWrite(HANDLE, LPVOID bytes, DWORD count, LPDWORD written) {
     g_job.bytes.append(static_cast<const char*>(bytes), count);
     *written = count;
-    return 1;
+    return TRUE;
 }
-int __stdcall RecordEndDoc(void*) { return 1; }
-int __stdcall RecordClose(void*) {
+BOOL WINAPI RecordEndDoc(HANDLE) { return TRUE; }
+BOOL WINAPI RecordClose(HANDLE) {
     g_job.closed = true;
-    return 1;
+    return TRUE;
 }
 
 TEST(ConnectionJob, IsOneRawCanByteNamedForTheLanguageMonitor) {
-    const SpoolerCalls recorder = {RecordOpen, RecordStartDoc, RecordWrite, RecordEndDoc, RecordClose};
+    SpoolerCalls recorder = Spooler();
+    recorder.openPrinter = RecordOpen;
+    recorder.startDocPrinter = RecordStartDoc;
+    recorder.writePrinter = RecordWrite;
+    recorder.endDocPrinter = RecordEndDoc;
+    recorder.closePrinter = RecordClose;
     TestSeam_UseSpoolerCalls(&recorder);
     ASSERT_TRUE(AllocateGlobals());
     ASSERT_EQ(OpenPrinterLink(), 1);
