@@ -31,13 +31,21 @@ endforeach()
 
 # Functions of the system DLLs that came after Windows XP and that the
 # compiler's runtime or a careless call could bring in.
-set(after_xp GetTickCount64 InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared
-    InitializeConditionVariable SleepConditionVariableCS SleepConditionVariableSRW WakeConditionVariable
-    WakeAllConditionVariable InitOnceExecuteOnce InitOnceBeginInitialize FlsAlloc FlsGetValue FlsSetValue
-    FlsFree CreateSymbolicLinkA GetFinalPathNameByHandleA SetDefaultDllDirectories AddDllDirectory
-    GetLocaleInfoEx CompareStringEx LCMapStringEx InterlockedCompareExchange64 GetErrorMode
-    CreateEventExA CreateMutexExA CreateSemaphoreExA WaitOnAddress QueryFullProcessImageNameA
-    GetSystemTimePreciseAsFileTime)
+set(after_xp
+    AcquireSRWLockExclusive AcquireSRWLockShared AddDllDirectory ChangeWindowMessageFilter
+    CompareStringEx CreateEventExA CreateEventExW CreateMutexExA CreateMutexExW CreateSemaphoreExA
+    CreateSemaphoreExW CreateSymbolicLinkA CreateSymbolicLinkW FlsAlloc FlsFree FlsGetValue
+    FlsSetValue GetErrorMode GetFileInformationByHandleEx GetFinalPathNameByHandleA
+    GetFinalPathNameByHandleW GetLocaleInfoEx GetSystemTimePreciseAsFileTime GetTickCount64
+    GetUserDefaultLocaleName InitOnceBeginInitialize InitOnceComplete InitOnceExecuteOnce
+    InitializeConditionVariable InitializeCriticalSectionEx InitializeSRWLock
+    InterlockedCompareExchange64 K32GetModuleFileNameExA LCMapStringEx LocaleNameToLCID
+    QueryFullProcessImageNameA QueryFullProcessImageNameW RegDeleteKeyExA RegDeleteKeyExW
+    RegDeleteTreeA RegGetValueA RegGetValueW RegSetKeyValueA RegSetKeyValueW ReleaseSRWLockExclusive
+    ReleaseSRWLockShared SHGetKnownFolderPath SetDefaultDllDirectories SetFileInformationByHandle
+    SetProcessDPIAware SetThreadErrorMode SleepConditionVariableCS SleepConditionVariableSRW
+    TaskDialog TaskDialogIndirect TryAcquireSRWLockExclusive TryAcquireSRWLockShared WaitOnAddress
+    WakeAllConditionVariable WakeConditionVariable)
 foreach(name IN LISTS after_xp)
   if(dump MATCHES "[ \t]${name}\n")
     message(FATAL_ERROR "${EXE} imports ${name}, which Windows XP does not have")

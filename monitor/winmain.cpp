@@ -1,41 +1,69 @@
-// Entry point of the status monitor. For now the monitor window (dialog 197)
-// alone; the registry slot, the timer and the tray icon join it later.
+// Entry point of the status monitor: the start-up checks, the single
+// instance, the slot's defaults, the monitor window and the message loop.
 #include <windows.h>
+#include <commctrl.h>
 
+#include "monitor/monitor_state.h"
+#include "monitor/monitor_window.h"
 #include "monitor/resources/resource.h"
+#include "monitor/startup.h"
 
 namespace {
 
-INT_PTR CALLBACK MonitorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
-        return TRUE;
-    case WM_CLOSE:
-        DestroyWindow(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return TRUE;
+// The end marker that the window's destruction leaves, and so the exit code
+// of every run that got as far as the window.
+const int kEndedExitCode = 1;
+
+void RunMessageLoop(HWND window, HACCEL accelerators) {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (EndMarker(window)) break;
+        if (accelerators && TranslateAcceleratorA(window, accelerators, &msg)) continue;
+        if (IsDialogMessageA(window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    return FALSE;
+}
+
+// From the defaults to the end of the message loop; the exit code.
+int RunMonitor(HINSTANCE instance, const MonitorSettings& settings) {
+    if (!WriteDefaultsAtStart(settings)) return 0;
+    MonitorState* state = CreateMonitorState(instance);
+    if (!state) return 0;
+    ApplySettings(settings, state);
+    if (!ReadDisplayMode(state)) {
+        DestroyMonitorState(state);
+        return 0;
+    }
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MONITOR));
+    HWND window = CreateMonitorWindow(state);
+    if (!window) {
+        DestroyMonitorState(state);
+        return 0;
+    }
+    ShowAtStart(window, state);
+    UpdateWindow(window);
+    SetEndMarker(window, 0);
+    RunMessageLoop(window, accelerators);
+    DestroyWindow(window);
+    DestroyMonitorState(state);
+    return kEndedExitCode;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MONITOR), nullptr, MonitorDialogProc, 0);
-    if (!dialog) return 0;
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
-    SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
-    ShowWindow(dialog, showCommand);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(dialog, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    WindowsFamily family;
+    if (!QueryWindowsFamily(&family)) return 0;
+    const MonitorSettings& settings = SettingsFor(family);
+    if (!CheckPrintersAtStart(settings)) return 0;
+    HANDLE mutex = TakeInstanceMutex(settings.instanceMutex);
+    if (!mutex) return 0;  // another monitor runs: end silently
+    const int exitCode = RunMonitor(instance, settings);
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    if (exitCode == kEndedExitCode && family == WindowsNt4) MarkMonitorEnded();
+    return exitCode;
 }

@@ -1,5 +1,6 @@
-// Both programs started as a user would, their windows found and read from
-// this process, and closed again.
+// The remote panel started as a user would, its window found and read from
+// this process, and closed again. (The status monitor's whole-program tests
+// are in monitortests.)
 #include "tests/win/test_paths.h"
 
 #include <windows.h>
@@ -88,17 +89,6 @@ TEST(SkeletonWindows, RemotePanelShowsItsJapaneseTextsAndEndsOnExit) {
 
     PostMessageA(main, WM_COMMAND, 40001, 0);  // ファイル → 終了
     EXPECT_EQ(panel.WaitForExit(), 0);
-}
-
-TEST(SkeletonWindows, StatusMonitorShowsItsWindowAndEndsOnClose) {
-    Program monitor("tzrawatch.exe");
-    ASSERT_TRUE(monitor.started());
-    HWND window = monitor.WaitForWindow("#32770");
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WindowText(window), "ｽﾃｰﾀｽﾓﾆﾀｰ");
-    EXPECT_EQ(WindowText(GetDlgItem(window, 1030)), "プリンターの状態を表示します。");
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(monitor.WaitForExit(), 0);
 }
 
 }  // namespace

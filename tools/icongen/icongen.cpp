@@ -1,7 +1,9 @@
 // Draws the programs' printer icons and writes them as .ico files.
 //
-//   icongen OUTDIR          write every icon into OUTDIR
-//   icongen --check OUTDIR  exit 1 unless the files in OUTDIR are what this
+//   icongen TOPDIR          write every icon into its folder below TOPDIR
+//                           (the source tree: panel/resources/icons and
+//                           monitor/resources/icons)
+//   icongen --check TOPDIR  exit 1 unless the files there are what this
 //                           program draws (keeps the committed icons honest)
 //
 // Each icon holds a 16x16 and a 32x32 image in the 16-colour VGA palette, so
@@ -121,6 +123,18 @@ std::vector<Layer> WithWarning() {
     return l;
 }
 
+// Hardware alarms: the ready lamp turns red and a red disc with a white "!"
+// calls for the service engineer (the error icon has a cross instead).
+std::vector<Layer> WithAlarm() {
+    std::vector<Layer> l = Printer();
+    l.push_back(Rect(23, 19, 26, 21, Red));
+    l.push_back(Disc(23, 23, 8.2, Black));
+    l.push_back(Disc(23, 23, 7.2, Red));
+    l.push_back(Rect(21.5, 17.5, 24.5, 25, White));  // "!"
+    l.push_back(Rect(21.5, 26, 24.5, 28.5, White));
+    return l;
+}
+
 std::vector<std::uint8_t> Render(const std::vector<Layer>& layers, int size) {
     std::vector<std::uint8_t> pixels(size * size, Clear);
     const double unit = 32.0 / size;
@@ -211,20 +225,28 @@ std::vector<std::uint8_t> IconFile(const std::vector<Layer>& layers) {
 }
 
 struct IconSpec {
-    const char* file;
+    const char* file;  // below TOPDIR
     std::vector<Layer> (*draw)();
 };
 
 const IconSpec kIcons[] = {
-    {"printer.ico", Printer},
-    {"printer_error.ico", WithError},
-    {"printer_info.ico", WithInformation},
-    {"printer_warning.ico", WithWarning},
-    {"printing_1.ico", Printing1},
-    {"printing_2.ico", Printing2},
-    {"printing_3.ico", Printing3},
-    {"printing_4.ico", Printing4},
-    {"printing_5.ico", Printing5},
+    // The remote panel: message icons 160, 181, 182, 183 and the printing
+    // animation 187-191.
+    {"panel/resources/icons/printer.ico", Printer},
+    {"panel/resources/icons/printer_error.ico", WithError},
+    {"panel/resources/icons/printer_info.ico", WithInformation},
+    {"panel/resources/icons/printer_warning.ico", WithWarning},
+    {"panel/resources/icons/printing_1.ico", Printing1},
+    {"panel/resources/icons/printing_2.ico", Printing2},
+    {"panel/resources/icons/printing_3.ico", Printing3},
+    {"panel/resources/icons/printing_4.ico", Printing4},
+    {"panel/resources/icons/printing_5.ico", Printing5},
+    // The status monitor: 199 (class and tray icon), 211, 212, 213, 226.
+    {"monitor/resources/icons/status_ready.ico", Printer},
+    {"monitor/resources/icons/status_info.ico", WithInformation},
+    {"monitor/resources/icons/status_warning.ico", WithWarning},
+    {"monitor/resources/icons/status_error.ico", WithError},
+    {"monitor/resources/icons/status_alarm.ico", WithAlarm},
 };
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& data) {
@@ -239,7 +261,7 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& data) {
 int main(int argc, char** argv) {
     const bool check = argc == 3 && std::string(argv[1]) == "--check";
     if (argc != 2 && !check) {
-        std::fprintf(stderr, "usage: icongen [--check] OUTDIR\n");
+        std::fprintf(stderr, "usage: icongen [--check] TOPDIR\n");
         return 2;
     }
     const std::string dir = argv[argc - 1];

@@ -83,3 +83,9 @@ bool DeleteTestPrinter(const std::string& name) {
     ClosePrinter(handle);
     return ok;
 }
+
+bool SetDefaultTestPrinter(const std::string& name, std::string* error) {
+    if (SetDefaultPrinterA(name.c_str())) return true;
+    if (error) *error = ErrorText("SetDefaultPrinterA");
+    return false;
+}

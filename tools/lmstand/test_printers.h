@@ -15,3 +15,7 @@ bool AddTestPrinter(const std::string& name, const std::string& driver, const st
 bool SetPortCommand(const std::string& port, const std::string& command, std::string* error);
 
 bool DeleteTestPrinter(const std::string& name);
+
+// Makes `name` the default printer (the profile's "device" entry, which
+// Wine's SetDefaultPrinterA writes as "name,driver file,port").
+bool SetDefaultTestPrinter(const std::string& name, std::string* error);

@@ -1,0 +1,349 @@
+#include "tests/win/checks_support.h"
+
+#include <winspool.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "link/channel/object_names.h"
+#include "link/channel/spooler_calls.h"
+#include "tests/win/e2e/e2e_support.h"
+#include "tools/lmstand/test_printers.h"
+
+const char kCheckLpt[] = "KOA Check LPT";
+const char kCheckUsb[] = "KOA Check USB";
+const char kCheckUsb100[] = "KOA Check USB100";
+const char kCheckCom1[] = "KOA Check COM1";
+const char kCheckNoBidi[] = "KOA Check No Bidi";
+const char kCheckOffline[] = "KOA Check Offline";
+const char kOtherPrinter[] = "Other Make Printer";
+
+namespace {
+
+const char kSlotPath[] = "SOFTWARE\\KOA\\tzraMonitor-msg\\1";
+const unsigned long kBidi = PRINTER_ATTRIBUTE_ENABLE_BIDI;
+
+// The six driver names the monitor supports, as the requirement lists them.
+const char* const kSupported[] = {
+    "KOA koa2400Max-R(0mm)", "KOA koa2400Max-R(8.5mm)", "KOA koa2600Max-R(0mm)",
+    "KOA koa2600Max-R(8.5mm)", "KOA koa2400Max-RN", "KOA koa2600Max-RN",
+};
+
+bool IsSupported(const char* driver) {
+    for (const char* name : kSupported)
+        if (driver && std::strcmp(driver, name) == 0) return true;
+    return false;
+}
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, n < sizeof path ? n : 0);
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+// The text of a window without sending it a message.
+std::string Text(HWND window) {
+    wchar_t wide[2048];
+    const int n = InternalGetWindowText(window, wide, 2048);
+    if (n <= 0) return std::string();
+    char text[4096];
+    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
+    return std::string(text, m > 0 ? m : 0);
+}
+
+HKEY OpenSlotKey(REGSAM access) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSlotPath, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+// What the tests put in place of Wine's spooler.
+SpoolerScript g_script;
+SpoolerCalls g_calls;
+std::atomic<int> g_enumPrintersCalls{0};
+std::atomic<int> g_enumJobsCalls{0};
+int g_listFailuresLeft = 0;
+
+BOOL WINAPI ScriptedEnumPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                                 LPDWORD returned) {
+    ++g_enumPrintersCalls;
+    if (g_listFailuresLeft != 0) {
+        if (g_listFailuresLeft > 0) --g_listFailuresLeft;
+        *needed = 0;
+        *returned = 0;
+        SetLastError(RPC_S_SERVER_UNAVAILABLE);  // the spooler service is not running
+        return FALSE;
+    }
+    if (!EnumPrintersA(flags, name, level, buffer, size, needed, returned)) return FALSE;
+    if (level != 2 || !buffer) return TRUE;
+    PRINTER_INFO_2A* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer);
+    DWORD kept = 0;
+    for (DWORD i = 0; i < *returned; ++i) {
+        PRINTER_INFO_2A entry = info[i];
+        if (g_script.hideSupported && IsSupported(entry.pDriverName)) continue;
+        if (entry.pPrinterName && g_script.pausedPrinter == entry.pPrinterName) entry.Status |= PRINTER_STATUS_PAUSED;
+        info[kept++] = entry;
+    }
+    *returned = kept;
+    return TRUE;
+}
+
+BOOL WINAPI ScriptedOpenPrinter(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
+    if (!g_script.openFails) return OpenPrinterA(name, printer, defaults);
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return FALSE;
+}
+
+DWORD WINAPI ScriptedStartDoc(HANDLE printer, DWORD level, LPBYTE info) {
+    if (!g_script.startDocFails) return StartDocPrinterA(printer, level, info);
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+}
+
+// A queue of two jobs: the statuses of positions 0 and 1.
+bool ScriptedJob(DWORD position, DWORD* status) {
+    static const DWORD printing[] = {JOB_STATUS_SPOOLING, JOB_STATUS_PRINTING};
+    static const DWORD finishing[] = {JOB_STATUS_PRINTING | JOB_STATUS_DELETING,
+                                      JOB_STATUS_PRINTING | JOB_STATUS_PRINTED};
+    if (position > 1) return false;
+    *status = g_script.jobs == SpoolerScript::OnePrinting ? printing[position] : finishing[position];
+    return true;
+}
+
+BOOL WINAPI ScriptedEnumJobs(HANDLE printer, DWORD first, DWORD count, DWORD level, LPBYTE buffer, DWORD size,
+                             LPDWORD needed, LPDWORD returned) {
+    ++g_enumJobsCalls;
+    *needed = 0;
+    *returned = 0;
+    (void)printer;
+    switch (g_script.jobs) {
+    case SpoolerScript::NoJobs:
+        return TRUE;
+    case SpoolerScript::JobsUnreadable:
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    default:
+        break;
+    }
+    DWORD status = 0;
+    if (level != 1 || count == 0 || !ScriptedJob(first, &status)) return TRUE;
+    static const char document[] = "report.txt";
+    const DWORD wanted = sizeof(JOB_INFO_1A) + sizeof document;
+    if (size < wanted) {
+        *needed = wanted;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    JOB_INFO_1A* job = reinterpret_cast<JOB_INFO_1A*>(buffer);
+    std::memset(job, 0, sizeof *job);
+    char* text = reinterpret_cast<char*>(buffer + sizeof(JOB_INFO_1A));
+    std::memcpy(text, document, sizeof document);
+    job->JobId = first + 1;
+    job->pDocument = text;
+    job->Status = status;
+    *needed = wanted;
+    *returned = 1;
+    return TRUE;
+}
+
+BOOL CALLBACK LookAtWindow(HWND window, LPARAM self) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32];
+    if (pid == GetCurrentProcessId() && GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" &&
+        IsWindowVisible(window))
+        reinterpret_cast<BoxWatcher*>(self)->Look(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string LongPrinterName() { return "KOA Check " + std::string(180, 'L') + " on LPT1"; }
+
+bool InstallCheckPrinters(std::string* error) {
+    return InstallTestPrinters(error) && AddTestPrinter(kCheckLpt, "KOA koa2400Max-R(0mm)", "LPT1:", kBidi, error) &&
+           AddTestPrinter(kCheckUsb, "KOA koa2600Max-RN", "USB001", kBidi, error) &&
+           AddTestPrinter(kCheckUsb100, "KOA koa2400Max-R(8.5mm)", "USB100", kBidi, error) &&
+           AddTestPrinter(kCheckCom1, "KOA koa2600Max-R(0mm)", "COM1:", kBidi, error) &&
+           AddTestPrinter(kCheckNoBidi, "KOA koa2400Max-RN", "LPT1:", 0, error) &&
+           AddTestPrinter(kCheckOffline, "KOA koa2600Max-R(8.5mm)", "LPT1:", kBidi | PRINTER_ATTRIBUTE_WORK_OFFLINE,
+                          error) &&
+           AddTestPrinter(kOtherPrinter, "Other Make Laser", "LPT2:", kBidi, error) &&
+           AddTestPrinter(LongPrinterName(), "KOA koa2400Max-R(0mm)", "LPT1:", kBidi, error) &&
+           AddTestPrinter(LongPrinterName().substr(0, 50), "KOA koa2400Max-R(0mm)", "LPT1:", kBidi, error);
+}
+
+bool MakeDefaultPrinter(const std::string& name) { return SetDefaultTestPrinter(name, nullptr); }
+
+std::string LptJobs() { return ReadWholeFile(ScratchPath("jobs-lpt.bin")); }
+std::string UsbJobs() { return ReadWholeFile(ScratchPath("jobs-usb.bin")); }
+
+bool EnsureSlot() {
+    HKEY key = OpenSlotKey(KEY_READ);
+    if (key) RegCloseKey(key);
+    return key != nullptr;
+}
+
+bool SetSlotText(const char* name, const std::string& value) {
+    HKEY key = OpenSlotKey(KEY_SET_VALUE);
+    if (!key) return false;
+    const bool ok = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+bool SetSlotByte(const char* name, unsigned char value) {
+    HKEY key = OpenSlotKey(KEY_SET_VALUE);
+    if (!key) return false;
+    const bool ok = RegSetValueExA(key, name, 0, REG_BINARY, &value, 1) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+namespace {
+// The raw value and its type; false when missing.
+bool SlotRaw(const char* name, DWORD* type, std::string* bytes) {
+    HKEY key = OpenSlotKey(KEY_QUERY_VALUE);
+    if (!key) return false;
+    char buffer[4096];
+    DWORD size = sizeof buffer;
+    const bool ok =
+        RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (ok) bytes->assign(buffer, size < sizeof buffer ? size : sizeof buffer);
+    return ok;
+}
+}  // namespace
+
+std::string SlotText(const char* name) {
+    DWORD type = 0;
+    std::string bytes;
+    if (!SlotRaw(name, &type, &bytes)) return "<missing>";
+    if (type != REG_SZ) return "<type " + std::to_string(type) + ">";
+    if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    return bytes;
+}
+
+std::string SlotBinary(const char* name) {
+    DWORD type = 0;
+    std::string bytes;
+    if (!SlotRaw(name, &type, &bytes)) return "<missing>";
+    if (type != REG_BINARY) return "<type " + std::to_string(type) + ">";
+    return bytes;
+}
+
+MonitorState* NewCheckState() {
+    MonitorState* state = CreateMonitorState(GetModuleHandleA(nullptr));
+    if (!state) return nullptr;
+    // What the monitor chooses on Windows 2000 and later.
+    state->messageKeyAccess = KEY_READ;
+    state->slotKeyAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
+    state->disposablesMutexName = CurrentKernelObjectNames().disposablesMutex;
+    return state;
+}
+
+void UseSpoolerScript(const SpoolerScript& script) {
+    TestSeam_UseSpoolerCalls(nullptr);
+    g_script = script;
+    g_listFailuresLeft = script.listFailures;
+    g_enumPrintersCalls = 0;
+    g_enumJobsCalls = 0;
+    g_calls = Spooler();
+    g_calls.enumPrinters = ScriptedEnumPrinters;
+    g_calls.openPrinter = ScriptedOpenPrinter;
+    g_calls.enumJobs = ScriptedEnumJobs;
+    g_calls.startDocPrinter = ScriptedStartDoc;
+    TestSeam_UseSpoolerCalls(&g_calls);
+}
+
+void UseRealSpooler() { TestSeam_UseSpoolerCalls(nullptr); }
+int EnumPrintersCalls() { return g_enumPrintersCalls; }
+int EnumJobsCalls() { return g_enumJobsCalls; }
+
+BoxWatcher::BoxWatcher(int answer) : answer_(answer), thread_([this] {
+    while (!stop_) {
+        EnumWindows(LookAtWindow, reinterpret_cast<LPARAM>(this));
+        Sleep(5);
+    }
+}) {}
+
+BoxWatcher::~BoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<BoxWatcher::Box> BoxWatcher::Boxes() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return boxes_;
+}
+
+void BoxWatcher::Look(HWND window) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
+    HWND text = GetDlgItem(window, 0xFFFF);
+    if (!text) return;
+    Box box{Text(window), Text(text), GetWindow(window, GW_OWNER), 0};
+    const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
+    if (shown) {
+        for (int id : {211, 212, 213, 226})
+            if (shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) box.icon = id;
+        if (shown == LoadIconA(nullptr, IDI_HAND)) box.icon = IconError;
+        if (shown == LoadIconA(nullptr, IDI_QUESTION)) box.icon = IconQuestion;
+    }
+    boxes_.push_back(box);
+    handled_.push_back(window);
+    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
+}
+
+bool RegStandIn::Start(const std::string& script, const std::string& options) {
+    Stop();
+    DeleteFileA(ScratchPath("regstand.log").c_str());
+    if (!WriteWholeFile(ScratchPath("regstand.txt"), script)) return false;
+    std::string command = "\"" + ProgramDirectory() + "regstand.exe\" --jobs \"" + ScratchPath("jobs-lpt.bin") +
+                          "\" --script \"" + ScratchPath("regstand.txt") + "\" --log \"" +
+                          ScratchPath("regstand.log") + "\" --parent " + std::to_string(GetCurrentProcessId()) + " " +
+                          options;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+        return false;
+    running_ = true;
+    if (WaitFor(" ready\n", 10000)) return true;
+    Stop();
+    return false;
+}
+
+void RegStandIn::Stop() {
+    if (!running_) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    running_ = false;
+}
+
+std::string RegStandIn::Log() const { return ReadWholeFile(ScratchPath("regstand.log")); }
+
+bool RegStandIn::WaitFor(const std::string& event, DWORD ms) const {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (Log().find(event) != std::string::npos) return true;
+        if (GetTickCount() - start >= ms) return false;
+        // A stand-in that ended writes nothing more.
+        if (!running_ || WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0)
+            return Log().find(event) != std::string::npos;
+    }
+}
+
+bool WaitForSlotText(const char* name, const std::string& expected, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (SlotText(name) != expected) {
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(10);
+    }
+    return true;
+}
