@@ -91,8 +91,8 @@ const StatusEntry kBelow300[] = {
 
 // The printer reports 304, but no text exists for it: the only one on hand
 // is word for word that of 305, whose title would show the user a code that
-// is not the current one. So 304 has no row and shows this group's
-// fallback, which names the code as it is.
+// is not the current one. So 304 keeps its row and its icon, and shows the
+// printer-fault text, which names the code as it is.
 const StatusEntry k300[] = {
     {300, StatusIconWarning, false, false,
      "[0300 オフライン]\r\n"
@@ -126,6 +126,7 @@ const StatusEntry k300[] = {
      "《操作手順》\r\n"
      "１．印刷の終わった単票用紙を抜き取ってくださ\r\n"
      "    い。"},
+    {304, StatusIconWarning, true, false, kPrinterFaultText},
     {305, StatusIconWarning, false, false,
      "[0305 連帳後退エラー]\r\n"
      "連続用紙を後退させることができませんでした。\r\n"
