@@ -36,23 +36,6 @@ bool IsSupported(const char* driver) {
     return false;
 }
 
-std::string ProgramDirectory() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, n < sizeof path ? n : 0);
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-
-// The text of a window without sending it a message.
-std::string Text(HWND window) {
-    wchar_t wide[2048];
-    const int n = InternalGetWindowText(window, wide, 2048);
-    if (n <= 0) return std::string();
-    char text[4096];
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
-    return std::string(text, m > 0 ? m : 0);
-}
-
 HKEY OpenSlotKey(REGSAM access) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSlotPath, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
@@ -286,7 +269,7 @@ void BoxWatcher::Look(HWND window) {
     if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
     HWND text = GetDlgItem(window, 0xFFFF);
     if (!text) return;
-    Box box{Text(window), Text(text), GetWindow(window, GW_OWNER), 0};
+    Box box{WindowText(window), WindowText(text), GetWindow(window, GW_OWNER), 0};
     const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
     if (shown) {
         for (int id : {211, 212, 213, 226})

@@ -17,6 +17,8 @@ std::string WindowsPathOfUnix(const std::string& unixPath) {
     return path;
 }
 
+}  // namespace
+
 std::string ProgramDirectory() {
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -26,7 +28,7 @@ std::string ProgramDirectory() {
 
 // The window's text without sending it a message: the program's thread is
 // busy with the printer and does not answer messages meanwhile.
-std::string Text(HWND window) {
+std::string WindowText(HWND window) {
     wchar_t wide[2048];
     const int n = InternalGetWindowText(window, wide, 2048);
     if (n <= 0) return std::string();
@@ -34,8 +36,6 @@ std::string Text(HWND window) {
     const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
     return std::string(text, m > 0 ? m : 0);
 }
-
-}  // namespace
 
 std::string ScratchUnixPath(const std::string& name) { return std::string(KOA_E2E_DIR) + "/" + name; }
 std::string ScratchPath(const std::string& name) { return WindowsPathOfUnix(ScratchUnixPath(name)); }
@@ -237,13 +237,13 @@ bool DialogWatcher::WatchAnimation(HWND window) {
 void DialogWatcher::Look(HWND window) {
     std::lock_guard<std::mutex> guard(lock_);
     if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
-    const std::string caption = Text(window);
+    const std::string caption = WindowText(window);
     if (HWND text = GetDlgItem(window, 0xFFFF)) {  // the text of a message box
         int icon = 0;
         const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
         for (int id : {160, 181, 182, 183})
             if (shown && shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) icon = id;
-        messages_.push_back(Seen{caption, Text(text), icon});
+        messages_.push_back(Seen{caption, WindowText(text), icon});
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     } else if (caption.find("設定一覧印刷") != std::string::npos) {
@@ -252,7 +252,7 @@ void DialogWatcher::Look(HWND window) {
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     } else if (HWND line = GetDlgItem(window, 1252)) {  // the progress window, once it has its text
-        const std::string text = Text(line);
+        const std::string text = WindowText(line);
         if (!text.empty()) {
             progress_.push_back(text);
             handled_.push_back(window);

@@ -34,19 +34,12 @@ int Index(const char* name) {
 
 bool LibraryLoaded() { return GetModuleHandleA("SxJcp32.dll") != nullptr; }
 
-std::string ProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, n < sizeof path ? n : 0);
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-
 // Puts a build variant of the library (one entry point left out) in place of
 // the library next to the program, and the real one back afterwards.
 class LibraryVariant {
 public:
     explicit LibraryVariant(const char* variant) {
-        const std::string folder = ProgramFolder();
+        const std::string folder = ProgramDirectory();
         live_ = folder + "SxJcp32.dll";
         saved_ = folder + "SxJcp32.dll.saved";
         in_place_ = CopyFileA(live_.c_str(), saved_.c_str(), FALSE) &&
@@ -211,7 +204,7 @@ TEST(LibrarySearch, TheCurrentFolderIsNotSearched) {
     const std::string folder = ScratchPath("current");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string probe = folder + "\\koaprobe.dll";
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "SxJcp32.dll").c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "SxJcp32.dll").c_str(), probe.c_str(), FALSE));
     char before[MAX_PATH];
     GetCurrentDirectoryA(sizeof before, before);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
