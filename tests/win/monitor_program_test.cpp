@@ -92,7 +92,10 @@ TEST_F(MonitorProgramTest, StartWritesTheSlotDefaultsOverWhatWasThere) {
     EXPECT_EQ(SlotBytes("CSF_REAR"), std::string(1, '\x64'));
 
     // Code 0 with DSP_MODE 2: minimised to the tray, showing "[0000 印刷可能]".
-    EXPECT_TRUE(IsInTray(monitor.window)) << IsWindowVisible(monitor.window) << IsIconic(monitor.window) << " "
+    // Minimising marks the window iconic a moment before it is shown and
+    // then hidden: wait for where it comes to rest.
+    EXPECT_TRUE(WaitUntil([&] { return IsInTray(monitor.window); }))
+        << IsWindowVisible(monitor.window) << IsIconic(monitor.window) << " "
                                           << MessageBoxTextOf(monitor.program.pid());
     EXPECT_EQ(StatusText(monitor.window), "[0000 印刷可能]");
     EXPECT_EQ(CaptionText(monitor.window), "ｽﾃｰﾀｽﾓﾆﾀｰ :   ");
