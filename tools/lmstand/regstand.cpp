@@ -472,7 +472,9 @@ int main(int argc, char** argv) {
             monitorStarting = true;
             log.Line("monitor started");
         }
-        if (monitorStarting && reset != "999") {
+        // Looked at again: the name may have changed after the first look
+        // at RST_DVD, while the monitor was still writing its defaults.
+        if (monitorStarting && slot.Text("RST_DVD") != "999") {
             monitorStarting = false;
             slot.WriteStateAgain(log);
         }
