@@ -288,26 +288,14 @@ bool RegStandIn::Start(const std::string& script, const std::string& options) {
     if (!WriteWholeFile(ScratchPath("regstand.txt"), script)) return false;
     std::string command = "\"" + ProgramDirectory() + "regstand.exe\" --jobs \"" + ScratchPath("jobs-lpt.bin") +
                           "\" --script \"" + ScratchPath("regstand.txt") + "\" --log \"" +
-                          ScratchPath("regstand.log") + "\" --parent " + std::to_string(GetCurrentProcessId()) + " " +
-                          options;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-        return false;
-    running_ = true;
+                          ScratchPath("regstand.log") + "\" " + options;
+    if (!child_.Start(command)) return false;
     if (WaitFor(" ready\n", 10000)) return true;
     Stop();
     return false;
 }
 
-void RegStandIn::Stop() {
-    if (!running_) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 5000);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-    running_ = false;
-}
+void RegStandIn::Stop() { child_.Stop(); }
 
 std::string RegStandIn::Log() const { return ReadWholeFile(ScratchPath("regstand.log")); }
 
@@ -317,7 +305,7 @@ bool RegStandIn::WaitFor(const std::string& event, DWORD ms) const {
         if (Log().find(event) != std::string::npos) return true;
         if (GetTickCount() - start >= ms) return false;
         // A stand-in that ended writes nothing more.
-        if (!running_ || WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0)
+        if (child_.Ended(10))
             return Log().find(event) != std::string::npos;
     }
 }

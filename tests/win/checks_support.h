@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "monitor/monitor_state.h"
+#include "tests/win/e2e/e2e_support.h"
 
 // Printers with supported drivers, on the ports the checks accept or refuse.
 extern const char kCheckLpt[];      // "KOA koa2400Max-R(0mm)" on LPT1:, bidirectional
@@ -100,7 +101,6 @@ private:
 class RegStandIn {
 public:
     RegStandIn() = default;
-    ~RegStandIn() { Stop(); }
     RegStandIn(const RegStandIn&) = delete;
     RegStandIn& operator=(const RegStandIn&) = delete;
 
@@ -113,8 +113,7 @@ public:
     bool WaitFor(const std::string& event, DWORD ms) const;
 
 private:
-    PROCESS_INFORMATION process_ = {};
-    bool running_ = false;
+    ChildProcess child_;
 };
 
 // Waits up to `ms` for the slot's string value to read `expected`.

@@ -71,32 +71,16 @@ bool InstallTestPrinters(std::string* error) {
            SetPortCommand("USB001", "|cat >> " + ScratchUnixPath("jobs-usb.bin"), error);
 }
 
-bool StandIn::Start(const std::string& config, const std::string& jobs, const std::string& options) {
+bool ChildProcess::Start(const std::string& command) {
     Stop();
-    DeleteFileA(ScratchPath("received.bin").c_str());
-    if (!WriteWholeFile(ScratchPath("emulator.cfg"), config)) return false;
-    std::string command = "\"" + ProgramDirectory() + "lmstand.exe\" --jobs \"" + ScratchPath(jobs) + "\" --items \"" +
-                          WindowsPathOfUnix(KOA_EMU_ITEMS) + "\" --config \"" + ScratchPath("emulator.cfg") +
-                          "\" --record \"" + ScratchPath("received.bin") + "\" --state \"" +
-                          ScratchPath("state.cfg") + "\" --parent " + std::to_string(GetCurrentProcessId()) + " " +
-                          options;
+    std::string line = command + " --parent " + std::to_string(GetCurrentProcessId());
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-        return false;
-    running_ = true;
-    // Ready once it has written its (empty) record; a busy machine may take
-    // seconds to start a Wine process.
-    const DWORD deadline = GetTickCount() + 10000;
-    while (static_cast<LONG>(GetTickCount() - deadline) < 0) {
-        if (GetFileAttributesA(ScratchPath("received.bin").c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-        if (WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0) break;
-    }
-    Stop();
-    return false;
+    running_ = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_) != 0;
+    return running_;
 }
 
-void StandIn::Stop() {
+void ChildProcess::Stop() {
     if (!running_) return;
     TerminateProcess(process_.hProcess, 0);
     WaitForSingleObject(process_.hProcess, 5000);
@@ -104,6 +88,29 @@ void StandIn::Stop() {
     CloseHandle(process_.hProcess);
     running_ = false;
 }
+
+bool ChildProcess::Ended(DWORD ms) const {
+    return !running_ || WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+bool StandIn::Start(const std::string& config, const std::string& jobs, const std::string& options) {
+    Stop();
+    DeleteFileA(ScratchPath("received.bin").c_str());
+    if (!WriteWholeFile(ScratchPath("emulator.cfg"), config)) return false;
+    std::string command = "\"" + ProgramDirectory() + "lmstand.exe\" --jobs \"" + ScratchPath(jobs) + "\" --items \"" +
+                          WindowsPathOfUnix(KOA_EMU_ITEMS) + "\" --config \"" + ScratchPath("emulator.cfg") +
+                          "\" --record \"" + ScratchPath("received.bin") + "\" --state \"" +
+                          ScratchPath("state.cfg") + "\" " + options;
+    if (!child_.Start(command)) return false;
+    // Ready once it has written its (empty) record.
+    if (child_.WaitUntilReady(
+            [] { return GetFileAttributesA(ScratchPath("received.bin").c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000))
+        return true;
+    Stop();
+    return false;
+}
+
+void StandIn::Stop() { child_.Stop(); }
 
 std::string StandIn::Received() const { return ReadWholeFile(ScratchPath("received.bin")); }
 std::string StandIn::State() const { return ReadWholeFile(ScratchPath("state.cfg")); }
@@ -118,21 +125,11 @@ bool LanStandIn::Start(const std::string& emulatorConfig, const std::string& sxC
     std::string command = "\"" + ProgramDirectory() + "lanstand.exe\" --items \"" + WindowsPathOfUnix(KOA_EMU_ITEMS) +
                           "\" --config \"" + ScratchPath("lan-emulator.cfg") + "\" --port-file \"" +
                           ScratchPath("lan-port.txt") + "\" --record \"" + ScratchPath("lan-received.bin") +
-                          "\" --state \"" + ScratchPath("lan-state.cfg") + "\" --parent " +
-                          std::to_string(GetCurrentProcessId());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-        return false;
-    running_ = true;
-    // Ready once the port file is there (it is written whole, by a rename);
-    // a busy machine may take seconds to start a Wine process.
-    bool listening = false;
-    const DWORD deadline = GetTickCount() + 10000;
-    while (!listening && static_cast<LONG>(GetTickCount() - deadline) < 0) {
-        listening = GetFileAttributesA(ScratchPath("lan-port.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!listening && WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0) break;
-    }
+                          "\" --state \"" + ScratchPath("lan-state.cfg") + "\"";
+    if (!child_.Start(command)) return false;
+    // Ready once the port file is there (it is written whole, by a rename).
+    const bool listening = child_.WaitUntilReady(
+        [] { return GetFileAttributesA(ScratchPath("lan-port.txt").c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
     std::string sx = "printer 127.0.0.1 " + ScratchPath("lan-port.txt") + "\nlog " + ScratchPath("sx.log") + "\n" +
                      sxConfigExtra;
     if (!sx.empty() && sx.back() != '\n') sx += '\n';
@@ -144,14 +141,7 @@ bool LanStandIn::Start(const std::string& emulatorConfig, const std::string& sxC
     return true;
 }
 
-void LanStandIn::Stop() {
-    if (!running_) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 5000);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-    running_ = false;
-}
+void LanStandIn::Stop() { child_.Stop(); }
 
 std::string LanStandIn::Received() const { return ReadWholeFile(ScratchPath("lan-received.bin")); }
 std::string LanStandIn::State() const { return ReadWholeFile(ScratchPath("lan-state.cfg")); }

@@ -30,11 +30,42 @@ extern const char kLptPrinter[];
 extern const char kUsbPrinter[];
 bool InstallTestPrinters(std::string* error);
 
+// A stand-in program run by a test: started with this process as its
+// --parent (so that it ends with a crashed test too), ended on Stop.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess() { Stop(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // `command` is the whole command line without the --parent option.
+    bool Start(const std::string& command);
+    void Stop();
+    bool running() const { return running_; }
+    // Waits up to `ms` for it to end; true when it has ended (or never ran).
+    bool Ended(DWORD ms) const;
+    // Polls `ready` every 10 ms for up to `ms`, giving up early when the
+    // program ends; a busy machine may take seconds to start a Wine process.
+    template <typename Ready>
+    bool WaitUntilReady(Ready ready, DWORD ms) const {
+        const DWORD deadline = GetTickCount() + ms;
+        while (static_cast<LONG>(GetTickCount() - deadline) < 0) {
+            if (ready()) return true;
+            if (Ended(10)) return ready();
+        }
+        return ready();
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    bool running_ = false;
+};
+
 // The language-monitor stand-in as a child process.
 class StandIn {
 public:
     StandIn() = default;
-    ~StandIn() { Stop(); }
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
 
@@ -50,8 +81,7 @@ public:
     std::string State() const;
 
 private:
-    PROCESS_INFORMATION process_ = {};
-    bool running_ = false;
+    ChildProcess child_;
 };
 
 // The LAN printer stand-in (lanstand.exe) as a child process, and the
@@ -59,7 +89,6 @@ private:
 class LanStandIn {
 public:
     LanStandIn() = default;
-    ~LanStandIn() { Stop(); }
     LanStandIn(const LanStandIn&) = delete;
     LanStandIn& operator=(const LanStandIn&) = delete;
 
@@ -82,8 +111,7 @@ public:
     void ClearSxLog();
 
 private:
-    PROCESS_INFORMATION process_ = {};
-    bool running_ = false;
+    ChildProcess child_;
 };
 
 // Reads and answers message boxes and the print-finished dialog of this
