@@ -39,7 +39,6 @@
 
 // Texts of the program itself.
 #define IDS_APP_CAPTION      2001
-#define IDS_MAIN_PLACEHOLDER 2002
 #define IDS_PROGRESS_READ    2010
 #define IDS_PROGRESS_WRITE   2011
 #define IDS_PROGRESS_PRINT   2012
@@ -47,5 +46,22 @@
 #define IDS_READ_FAILED      2021
 #define IDS_EXIT_NO_ANSWER   2022
 
-// Control ids of the main window's own children.
-#define IDC_MAIN_PLACEHOLDER 2101
+// The settings container (child of the main window), its controls and its
+// four pages. A page's list of an item has the id of its label + 1000.
+#define IDD_SETTINGS_TABS    166
+#define IDD_CONSUMABLES      168
+#define IDD_PAGE_HARDWARE    192
+#define IDD_PAGE_SHEETS      193
+#define IDD_PAGE_FORMS       194
+#define IDD_PAGE_OTHER       195
+#define IDC_COMMIT_BUTTON    1248
+#define IDC_EXIT_BUTTON      1249
+#define IDC_SETTINGS_TAB     1250
+#define IDC_READ_BUTTON      1251
+
+// The printer choice dialog 184 and its controls.
+#include "link/choice/choice_ids.h"
+
+// Tooltip texts: string ids equal the control ids (1202-1659).
+// String ids by owner: main window and start-up 2030-2049, settings files
+// 2050-2069, settings container and pages 2070-2089.

@@ -10,7 +10,6 @@ SettingsRecord* ReceivedSettings;
 ConsumablesCounters* Counters;
 std::uint32_t* DetectedModel;
 unsigned char* PrinterVersion;
-PrinterTarget CurrentTarget;
 bool CancelPending;
 HWND MainWindow;
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "link/choice/printer_target.h"
+#include "link/choice/printer_choice.h"  // CurrentTarget, the chosen printer
 #include "panel/consumables/counters.h"
 #include "panel/settings/setting_items.h"
 
@@ -17,7 +17,6 @@ extern ConsumablesCounters* Counters;       // answer records of the consumables
 extern std::uint32_t* DetectedModel;        // ModelCode of the connected printer; 0 until known
 extern unsigned char* PrinterVersion;       // 12 bytes; firmware version text in bytes 0-6
 
-extern PrinterTarget CurrentTarget;         // the chosen printer
 extern bool CancelPending;                  // an exchange was left open: repair it first
 extern HWND MainWindow;                     // owner of the progress window; null before it exists
 

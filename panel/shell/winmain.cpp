@@ -14,15 +14,7 @@ const int kClientHeight = 360;
 
 HINSTANCE g_instance;
 
-void OnCreate(HWND window) {
-    char text[256];
-    if (!LoadStringA(g_instance, IDS_MAIN_PLACEHOLDER, text, sizeof text)) text[0] = '\0';
-    HWND label = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER, 16, kClientHeight / 2 - 12,
-                                 kClientWidth - 32, 24, window,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAIN_PLACEHOLDER)), g_instance,
-                                 nullptr);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-}
+void OnCreate(HWND) {}
 
 void OnCommand(HWND window, int id) {
     if (id == IDM_FILE_EXIT) DestroyWindow(window);

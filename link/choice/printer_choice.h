@@ -1,0 +1,46 @@
+// The printer choice (dialog 184) and the spooler checks before every
+// command that reaches the printer. Everything the spooler reports is
+// untrusted: names are cut at 255 bytes, a failing enumeration is "no
+// printers". Spooler calls go through Spooler() (link/channel/spooler_calls.h)
+// so that tests can show states Wine's spooler cannot.
+#pragma once
+
+#include <windows.h>
+
+#include "link/choice/printer_target.h"
+
+// The chosen printer: set by the choice dialog, refreshed by the checks.
+extern PrinterTarget CurrentTarget;
+
+// Where the choice's messages go. The panel shows them with its printer
+// icons (link/ knows nothing of the panel's resources).
+enum ChoiceIcon { ChoiceIconPrinter, ChoiceIconError, ChoiceIconInfo, ChoiceIconWarning };
+struct ChoiceUi {
+    // A plain OK message box with the program caption and the icon.
+    void (*showMessage)(HWND owner, const char* text, ChoiceIcon icon);
+    // The 16x16 icon of a list row (PrinterIcon, PrinterInfoIcon, PrinterErrorIcon).
+    HICON (*rowIcon)(ChoiceIcon icon);
+    // Owner of the messages of CheckPrinterReady (the main window).
+    HWND (*messageOwner)();
+};
+void SetChoiceUi(const ChoiceUi* ui);
+
+// Runs dialog 184 modally. 1: a printer was chosen (CurrentTarget is its
+// record), 2: cancelled, 3: no printer with a supported driver; anything
+// else: the dialog failed.
+int RunPrinterChoice(HINSTANCE instance, HWND owner);
+
+// Shows the message of a refusal code (2..6, 16) with its icon; false for
+// a code without a message.
+bool ShowRefusalMessage(int connectionKind, HWND owner);
+// The queued-jobs message.
+void ShowQueuedJobsMessage(HWND owner);
+
+// Re-reads CurrentTarget's spooler record: 0 read, 1 cannot be opened
+// (ConnectionKind becomes 16), 2 record unreadable, 4 out of memory.
+int RefreshPrinterState();
+
+// 0: the printer may take commands; 1 jobs queued, 2 printer deleted,
+// 4 state unreadable, 8 out of memory, 16 port or state refused. Shows its
+// own message where the user must act.
+int CheckPrinterReady();
