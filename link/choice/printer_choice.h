@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "link/choice/choice_texts.h"  // ChoiceIcon
 #include "link/choice/printer_target.h"
 
 // The chosen printer: set by the choice dialog, refreshed by the checks.
@@ -14,15 +15,17 @@ extern PrinterTarget CurrentTarget;
 
 // Where the choice's messages go. The panel shows them with its printer
 // icons (link/ knows nothing of the panel's resources).
-enum ChoiceIcon { ChoiceIconPrinter, ChoiceIconError, ChoiceIconInfo, ChoiceIconWarning };
 struct ChoiceUi {
     // A plain OK message box with the program caption and the icon.
     void (*showMessage)(HWND owner, const char* text, ChoiceIcon icon);
     // The 16x16 icon of a list row (PrinterIcon, PrinterInfoIcon, PrinterErrorIcon).
+    // Stays the panel's: the dialog copies it into its image list.
     HICON (*rowIcon)(ChoiceIcon icon);
     // Owner of the messages of CheckPrinterReady (the main window).
     HWND (*messageOwner)();
 };
+// `ui` must outlive its use; null (or a null member) falls back to plain
+// system message boxes, rows without icons and messages without an owner.
 void SetChoiceUi(const ChoiceUi* ui);
 
 // Runs dialog 184 modally. 1: a printer was chosen (CurrentTarget is its

@@ -1,0 +1,42 @@
+// Shared by the choice dialog and the checks (link/choice only): the
+// messages through the panel's ChoiceUi, and one printer's spooler record
+// read into fixed fields.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "link/choice/choice_texts.h"
+#include "link/choice/port_rules.h"
+
+// Shows `message` through the panel's ChoiceUi (or a plain system box).
+void ShowChoiceMessage(HWND owner, const ChoiceMessage& message);
+// The row icon for `icon`; null when the panel gives none.
+HICON ChoiceRowIcon(ChoiceIcon icon);
+// The owner of the checks' messages (the main window), or null.
+HWND ChoiceMessageOwner();
+
+// What the checks need of a printer's level-2 record, copied out of the
+// spooler's block (names cut at 255 bytes).
+struct PrinterRecord {
+    char portName[PrinterNameSize];
+    std::uint32_t attributes;
+    std::uint32_t status;
+    bool hasSeparator;
+    int jobs;
+};
+
+enum { RecordRead = 0, RecordNoPrinter = 1, RecordUnreadable = 2, RecordNoMemory = 4 };
+
+// Opens printer `name` (no defaults), reads its level-2 record and closes it
+// again. RecordRead with *record filled; RecordNoPrinter when it cannot be
+// opened; RecordUnreadable when the spooler does not deliver the record;
+// RecordNoMemory when no block of the size it asks for can be had.
+int ReadPrinterRecord(const char* name, PrinterRecord* record);
+
+// A text field of a block the spooler filled: the text when it starts inside
+// the block and ends there, else null. The spooler's pointers are not taken
+// on trust.
+const char* TextInBlock(const char* field, const BYTE* block, std::size_t size);

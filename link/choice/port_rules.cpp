@@ -1,0 +1,68 @@
+#include "link/choice/port_rules.h"
+
+#include <cstring>
+
+namespace {
+
+struct SupportedDriver {
+    const char* name;
+    ModelCode model;
+};
+
+// The drivers of the two models, as their installers name them. The "N"
+// drivers are the network variants of the same printers.
+const SupportedDriver kSupportedDrivers[] = {
+    {"KOA koa2600Max-R(0mm)", ModelKoa2600MaxR},   {"KOA koa2600Max-R(8.5mm)", ModelKoa2600MaxR},
+    {"KOA koa2600Max-RN", ModelKoa2600MaxR},       {"KOA koa2400Max-R(0mm)", ModelKoa2400MaxR},
+    {"KOA koa2400Max-R(8.5mm)", ModelKoa2400MaxR}, {"KOA koa2400Max-RN", ModelKoa2400MaxR},
+};
+
+bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
+
+// Lead bytes of code page 932, the ANSI code page the panel runs under.
+bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+}  // namespace
+
+int ClassifyPort(const char* portName, std::uint32_t attributes, std::uint32_t status, const char* separatorFile) {
+    const char* port = portName ? portName : "";
+    // The LAN port software's ports: the printer is reached past the spooler,
+    // so its spooler settings do not matter.
+    if (Contains(port, ":lp")) return 1;
+    if (std::strncmp(port, "FILE:", 5) == 0) return RefuseFilePort;
+    if (!Contains(port, "LPT") && !Contains(port, "USB")) return RefuseOtherPort;
+    // The panel reads answers back through the port; without bidirectional
+    // support nothing comes back, whatever else is wrong.
+    if (!(attributes & PortAttributeEnableBidi)) return RefuseBidiOff;
+    if (status & PortStatusPaused) return RefusePaused;
+    if (attributes & PortAttributeWorkOffline) return RefuseOffline;
+    // A separator page would be printed before the panel's own jobs.
+    if (separatorFile && separatorFile[0] != '\0') return RefuseSeparator;
+    return 0;
+}
+
+ModelCode ModelFromDriver(const char* driverName) {
+    if (!driverName) return ModelUnsupported;
+    for (const SupportedDriver& driver : kSupportedDrivers)
+        if (std::strcmp(driverName, driver.name) == 0) return driver.model;
+    return ModelUnsupported;
+}
+
+std::size_t CopyName(char* destination, std::size_t size, const char* source) {
+    if (!destination || size == 0) return 0;
+    std::size_t n = 0;
+    if (source) {
+        while (n < size - 1 && source[n] != '\0') {
+            const bool pair = IsLeadByte(static_cast<unsigned char>(source[n]));
+            if (pair && n + 1 >= size - 1) break;  // its second byte would not fit
+            destination[n] = source[n];
+            ++n;
+            if (pair && source[n] != '\0') {
+                destination[n] = source[n];
+                ++n;
+            }
+        }
+    }
+    destination[n] = '\0';
+    return n;
+}

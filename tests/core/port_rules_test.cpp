@@ -1,0 +1,162 @@
+// Which channel a printer's port and spooler state allow, which model a
+// driver name stands for, the bounded name copy, and which kinds bring a
+// message.
+#include "link/choice/port_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "link/choice/choice_texts.h"
+
+namespace {
+
+const std::uint32_t kBidi = PortAttributeEnableBidi;
+const std::uint32_t kOffline = PortAttributeWorkOffline;
+const std::uint32_t kPaused = PortStatusPaused;
+// Every reason to refuse at once: only the port tests can get past them.
+const std::uint32_t kAllWrongAttributes = kOffline;  // bidi off, offline
+
+TEST(PortRules, LocalPortsWithBidiAndNothingElseUseTheSpooler) {
+    for (const char* port : {"LPT1:", "LPT2:", "USB001", "USB100", "IP_USB1", "DOT4_LPT1", "LPT1:,USB001"})
+        EXPECT_EQ(ClassifyPort(port, kBidi, 0, nullptr), 0) << port;
+    EXPECT_EQ(ClassifyPort("USB001", kBidi, 0, ""), 0) << "an empty separator file is none";
+}
+
+TEST(PortRules, LanPortSkipsEveryOtherTest) {
+    EXPECT_EQ(ClassifyPort("192.168.1.20:lp", kBidi, 0, nullptr), 1);
+    EXPECT_EQ(ClassifyPort("192.168.1.20:lp", kAllWrongAttributes, kPaused, "sep.sep"), 1);
+    EXPECT_EQ(ClassifyPort("FILE::lp", 0, kPaused, nullptr), 1) << "before the FILE test";
+    EXPECT_EQ(ClassifyPort("printer:lp1", 0, 0, nullptr), 1) << "anywhere in the name";
+    EXPECT_EQ(ClassifyPort("192.168.1.20:LP", kBidi, 0, nullptr), 16) << "case-sensitive";
+    EXPECT_EQ(ClassifyPort("192.168.1.20lp", kBidi, 0, nullptr), 16) << "the colon belongs to it";
+}
+
+TEST(PortRules, FileOnlyAtTheStart) {
+    EXPECT_EQ(ClassifyPort("FILE:", kBidi, 0, nullptr), 2);
+    EXPECT_EQ(ClassifyPort("FILE:", kAllWrongAttributes, kPaused, "x"), 2);
+    EXPECT_EQ(ClassifyPort("FILE:LPT1", kBidi, 0, nullptr), 2);
+    EXPECT_EQ(ClassifyPort("LPT1:,FILE:", kBidi, 0, nullptr), 0) << "FILE: later in a port list";
+    EXPECT_EQ(ClassifyPort("USB001,FILE:", 0, 0, nullptr), 4);
+    EXPECT_EQ(ClassifyPort(" FILE:", kBidi, 0, nullptr), 16);
+    EXPECT_EQ(ClassifyPort("file:", kBidi, 0, nullptr), 16);
+    EXPECT_EQ(ClassifyPort("FILE", kBidi, 0, nullptr), 16);
+}
+
+TEST(PortRules, OtherPortsAreRefusedWhateverTheirState) {
+    for (const char* port : {"COM1:", "usb001", "lpt1:", "Usb001", "http://host/ipp/print", "", "NUL:", "XPSPort:"})
+        EXPECT_EQ(ClassifyPort(port, kBidi, 0, nullptr), 16) << port;
+    EXPECT_EQ(ClassifyPort("usb001", 0, kPaused, nullptr), 16) << "before the bidirectional test";
+    EXPECT_EQ(ClassifyPort(nullptr, kBidi, 0, nullptr), 16);
+    EXPECT_EQ(ClassifyPort("COM1:,USB001", kBidi, 0, nullptr), 0) << "a list with one local port";
+}
+
+TEST(PortRules, BidiOffComesBeforePausedOfflineAndSeparator) {
+    EXPECT_EQ(ClassifyPort("LPT1:", 0, 0, nullptr), 4);
+    EXPECT_EQ(ClassifyPort("LPT1:", 0, kPaused, nullptr), 4);
+    EXPECT_EQ(ClassifyPort("LPT1:", kOffline, kPaused, "sep.sep"), 4);
+    EXPECT_EQ(ClassifyPort("USB001", ~kBidi, 0xFFFFFFFF, "sep.sep"), 4) << "no other bit stands for bidi";
+}
+
+TEST(PortRules, PausedThenOfflineThenSeparator) {
+    EXPECT_EQ(ClassifyPort("LPT1:", kBidi | kOffline, kPaused, "sep.sep"), 3);
+    EXPECT_EQ(ClassifyPort("LPT1:", kBidi, kPaused | 0x80, nullptr), 3);
+    EXPECT_EQ(ClassifyPort("LPT1:", kBidi | kOffline, 0, "sep.sep"), 5);
+    EXPECT_EQ(ClassifyPort("USB001", kBidi, 0, "C:\\WINDOWS\\system32\\pcl.sep"), 6);
+    // Status bits other than paused (busy, error, paper out ...) are not refusals here.
+    EXPECT_EQ(ClassifyPort("USB001", kBidi, ~kPaused, nullptr), 0);
+    EXPECT_EQ(ClassifyPort("USB001", kBidi | ~(kBidi | kOffline), 0, nullptr), 0);
+}
+
+TEST(DriverModels, ExactNamesOnly) {
+    EXPECT_EQ(ModelFromDriver("KOA koa2400Max-R(0mm)"), ModelKoa2400MaxR);
+    EXPECT_EQ(ModelFromDriver("KOA koa2400Max-R(8.5mm)"), ModelKoa2400MaxR);
+    EXPECT_EQ(ModelFromDriver("KOA koa2400Max-RN"), ModelKoa2400MaxR);
+    EXPECT_EQ(ModelFromDriver("KOA koa2600Max-R(0mm)"), ModelKoa2600MaxR);
+    EXPECT_EQ(ModelFromDriver("KOA koa2600Max-R(8.5mm)"), ModelKoa2600MaxR);
+    EXPECT_EQ(ModelFromDriver("KOA koa2600Max-RN"), ModelKoa2600MaxR);
+}
+
+TEST(DriverModels, NearMissesAreUnsupported) {
+    for (const char* driver :
+         {"KOA koa2400Max-R(0mm) ", " KOA koa2400Max-R(0mm)", "koa koa2400Max-R(0mm)", "KOA KOA2400MAX-R(0MM)",
+          "KOA koa2400Max-R", "KOA koa2400Max-R(0mm", "KOA koa2400Max-R(0mm)x", "KOA koa2600Max-R(8,5mm)",
+          "KOA koa2400Max-RN2", "KOA koa2400Max-R(0mm)\t", "KOA  koa2600Max-RN", "KOA koa2800Max-R(0mm)", "",
+          "Other Make Laser"})
+        EXPECT_EQ(ModelFromDriver(driver), ModelUnsupported) << '"' << driver << '"';
+    EXPECT_EQ(ModelFromDriver(nullptr), ModelUnsupported);
+}
+
+std::string Copy(const std::string& source, std::size_t size = PrinterNameSize) {
+    std::string destination(size + 8, '#');  // guard bytes after the field
+    const std::size_t n = CopyName(&destination[0], size, source.c_str());
+    EXPECT_EQ(n, std::strlen(destination.c_str()));
+    EXPECT_EQ(destination.substr(size), std::string(8, '#')) << "wrote past the field";
+    return destination.c_str();
+}
+
+TEST(NameCopy, ShortNamesWhole) {
+    EXPECT_EQ(Copy("KOA Choice LPT"), "KOA Choice LPT");
+    EXPECT_EQ(Copy(""), "");
+    EXPECT_EQ(Copy(std::string(255, 'n')), std::string(255, 'n'));
+}
+
+TEST(NameCopy, LongNamesCutAt255) {
+    EXPECT_EQ(Copy(std::string(256, 'n')), std::string(255, 'n'));
+    EXPECT_EQ(Copy(std::string(5000, 'n')), std::string(255, 'n'));
+    EXPECT_EQ(Copy("abcdef", 4), "abc");
+    EXPECT_EQ(Copy("abcdef", 1), "");
+}
+
+TEST(NameCopy, NeverReadsPastTheFieldsLength) {
+    // An unterminated source: only the bytes the field can take are read.
+    char source[PrinterNameSize - 1];
+    std::memset(source, 'x', sizeof source);
+    char destination[PrinterNameSize];
+    EXPECT_EQ(CopyName(destination, sizeof destination, source), sizeof source);
+    EXPECT_EQ(std::string(destination), std::string(sizeof source, 'x'));
+}
+
+TEST(NameCopy, CutKeepsDoubleByteCharactersWhole) {
+    const std::string kana = "\x83\x76";  // a katakana in code page 932
+    // 254 single bytes then a double-byte character: it would end on byte 256.
+    EXPECT_EQ(Copy(std::string(254, 'n') + kana + "tail"), std::string(254, 'n'));
+    // 253 single bytes: it ends on byte 255 and fits.
+    EXPECT_EQ(Copy(std::string(253, 'n') + kana + "tail"), std::string(253, 'n') + kana);
+    // Double-byte characters all the way: 127 of them fill 254 bytes.
+    std::string wide;
+    for (int i = 0; i < 200; ++i) wide += kana;
+    EXPECT_EQ(Copy(wide), wide.substr(0, 254));
+    // A trail byte that looks like a lead byte is still the second half:
+    // "\x88\x9F" is one character, followed by 'a'.
+    EXPECT_EQ(Copy("\x88\x9F" "a", 4), "\x88\x9F" "a");
+    EXPECT_EQ(Copy("a\x88\x9F", 3), "a");
+    // A lone lead byte at the end of the name is copied as it stands.
+    EXPECT_EQ(Copy("ab\x83"), "ab\x83");
+}
+
+TEST(NameCopy, NullAndEmptyFields) {
+    char destination[8] = "old";
+    EXPECT_EQ(CopyName(destination, sizeof destination, nullptr), 0u);
+    EXPECT_STREQ(destination, "");
+    EXPECT_EQ(CopyName(destination, 0, "abc"), 0u);
+    EXPECT_EQ(CopyName(nullptr, 8, "abc"), 0u);
+}
+
+// Every refusal code has its own message; other kinds (the channels among
+// them) have none, so that nothing is shown for a printer that may be used.
+TEST(ChoiceMessages, OnlyRefusalsHaveAMessage) {
+    const int refusals[] = {RefuseFilePort, RefusePaused, RefuseBidiOff, RefuseOffline, RefuseSeparator, RefuseOtherPort};
+    for (int kind : refusals) {
+        ASSERT_NE(RefusalMessage(kind).text, nullptr) << kind;
+        for (int other : refusals) {
+            if (other == kind) continue;
+            EXPECT_STRNE(RefusalMessage(kind).text, RefusalMessage(other).text) << kind << " " << other;
+        }
+    }
+    for (int kind : {-1, 0, 1, 7, 8, 15, 17, 240, 0x7FFFFFFF})
+        EXPECT_EQ(RefusalMessage(kind).text, nullptr) << kind;
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// The printer choice driven as a user would: the dialog runs modally on the
+// test's thread while a script on another thread reads its list, picks a
+// row and presses its buttons; the message boxes it shows are read and
+// answered. A scripted spooler shows what Wine's cannot (paused printers,
+// queued jobs, failures, lists that change between calls).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// --- the dialog ---------------------------------------------------------
+
+struct ChoiceRow {
+    std::string name;
+    std::string port;
+    int image;
+};
+
+// Runs RunPrinterChoice with `script` on a thread of its own once the
+// dialog shows. A dialog the script leaves open is cancelled (and
+// `scriptLeftItOpen` set). Returns the dialog's result.
+struct ChoiceRun {
+    int result = 0;
+    bool shown = false;
+    bool scriptLeftItOpen = false;
+};
+ChoiceRun RunChoice(const std::function<void(HWND dialog)>& script);
+
+std::vector<ChoiceRow> ReadRows(HWND dialog);
+int FindRow(const std::vector<ChoiceRow>& rows, const std::string& name);  // -1 when absent
+std::string ColumnTitle(HWND dialog, int column);
+int ColumnWidth(HWND dialog, int column);
+int StringWidth(HWND dialog, const std::string& text);  // in the list's font
+void FocusRow(HWND dialog, int row);
+int FocusedRow(HWND dialog);
+void Press(HWND dialog, int id);     // posted: the dialog may answer with a message box
+void DoubleClickRow(HWND dialog, int row);
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000);
+
+// The pixels of image `index` of the list's image list, drawn on white;
+// empty when there is none.
+std::string RowImage(HWND dialog, int index);
+// The same for the panel's row icon `iconId` (160, 181, 182).
+std::string PanelIconImage(int iconId);
+
+// --- message boxes ------------------------------------------------------
+
+// Answers every message box of this process with OK, noting what it said.
+class BoxAnswerer {
+public:
+    struct Box {
+        std::string text;
+        int icon;  // the panel's icon id (160, 181, 182, 183), 0 otherwise
+        HWND owner;
+    };
+    BoxAnswerer();
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    std::vector<Box> Boxes() const;
+    std::size_t Count() const;
+    void Look(HWND window);
+
+private:
+    mutable std::mutex lock_;
+    std::vector<Box> boxes_;
+    std::vector<HWND> handled_;
+    volatile bool stop_ = false;
+    std::thread thread_;
+};
+
+// --- a scripted spooler -------------------------------------------------
+
+struct FakePrinter {
+    std::string name;
+    std::string port;
+    std::string driver;
+    DWORD attributes = PRINTER_ATTRIBUTE_ENABLE_BIDI;
+    DWORD status = 0;
+    DWORD jobs = 0;
+    std::string separator;
+    bool nullFields = false;    // name, port and driver given as null pointers
+    bool portOutside = false;   // the port pointer lies outside the spooler's block
+};
+
+struct FakeSpooler {
+    std::vector<FakePrinter> printers;
+    // Joins the list at the next enumeration that brings a whole buffer:
+    // the list grew between the size query and the read.
+    std::vector<FakePrinter> arriving;
+    int enumFailures = 0;  // enumerations that fail first (-1: all)
+    DWORD enumError = RPC_S_SERVER_UNAVAILABLE;
+    bool recordFails = false;       // GetPrinter fails
+    DWORD recordClaim = 0;          // GetPrinter asks for this size (0: what it needs)
+    int recordGrowths = 0;          // reads that find the record grown meanwhile
+    // Counters.
+    int enumCalls = 0;
+    int opens = 0;
+    int closes = 0;
+};
+
+// Every spooler call of this process goes to `fake` (kept by the caller)
+// from now on; null restores Wine's spooler.
+void UseFakeSpooler(FakeSpooler* fake);
