@@ -1,0 +1,573 @@
+// Settings files, the temporary settings file and the program's folders,
+// run in this process: the real Open and Save As dialogs and message boxes,
+// driven from a thread of the test (the file name typed into the dialog,
+// the buttons pressed, the texts read back).
+#include <windows.h>
+#include <commdlg.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "panel/settings/settings_file_rules.h"
+#include "panel/settings/settings_files.h"
+#include "panel/shell/folders.h"
+#include "panel/shell/panel_state.h"
+
+namespace {
+
+const char kSaveTitle[] = "設定定義ファイルを保存";
+const char kOpenTitle[] = "設定定義ファイルを開く";
+const char kCaption[] = "KOA koa2400Max-R/koa2600Max-R リモートパネル";
+const char kExists[] = "指定した名前の設定ファイルは既に存在しています。\n\n設定情報を上書きしますか？";
+const char kLocked[] =
+    "既存の設定ファイルは上書き禁止になっています。\n\nファイルの属性を変更していただくか、他のファイルを選択してください。";
+const char kMissing[] = "設定ファイルの読み込みに失敗しました。\n\n設定ファイルは存在していません。";
+const char kEmpty[] = "設定ファイルの読み込みに失敗しました。\n\n設定ファイルが読み込めませんでした。";
+const char kUnwritten[] =
+    "設定ファイルの書き込みに失敗しました。\n\n設定情報は保存されていません。ディスクの空き容量などを確認してください。";
+const char kTempOpenFailed[] = "一時設定ファイルのオープンに失敗しました。\n\n工場出荷状態に設定します。";
+const char kTempUnwritten[] = "一時設定ファイルの書き込みに失敗しました。\n\n設定値は保存されていません。";
+
+// ---- files ------------------------------------------------------------------
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    ASSERT_TRUE(bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    CloseHandle(file);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void RemoveTree(const std::string& folder) {
+    for (const std::string& name : FolderEntries(folder)) {
+        const std::string path = folder + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+        else DeleteFileA(path.c_str());
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string RecordBytes(const SettingsRecord& record) {
+    return std::string(reinterpret_cast<const char*>(record.value), sizeof record.value);
+}
+
+SettingsRecord Pattern(int seed) {
+    SettingsRecord record;
+    for (int i = 0; i < SettingCount; ++i) record.value[i] = static_cast<unsigned char>(seed + i * 7);
+    record.value[5] = 255;  // an empty list's byte travels too
+    return record;
+}
+
+// ---- the dialog driver ------------------------------------------------------
+
+struct Step {
+    Step(std::string t, int b, std::string name = "", std::function<void()> run = {})
+        : title(std::move(t)), button(b), fileName(std::move(name)), before(std::move(run)) {}
+    std::string title;             // caption of the window to wait for
+    int button;                    // what to press
+    std::string fileName;          // typed into a file dialog's name box first
+    std::function<void()> before;  // run once the window is there
+};
+
+struct Seen {
+    std::string title, text;  // text: a message box's text
+    HICON icon = nullptr;     // a message box's icon
+    std::string folder;       // a file dialog's folder, first filter and name box
+    std::string filter;
+    std::string name;
+    bool readOnlyBox = false;
+};
+
+std::string Text(HWND window) {
+    char text[1024] = {};
+    if (window) GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The file dialog's name box: a combo box with an edit (cmb13) on newer
+// dialogs, which takes and gives the edit's text itself; edt1 on older ones.
+HWND NameBox(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, 0x47C)) return combo;
+    return GetDlgItem(dialog, 0x480);
+}
+
+class DialogDriver {
+public:
+    explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)), thread_([this] { Run(); }) {}
+    ~DialogDriver() { Finish(); }
+
+    // Ends the watch; windows that were not in the script were closed and
+    // are reported as unexpected.
+    void Finish() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    std::vector<Seen> seen;
+    std::vector<std::string> unexpected;
+    std::string failure;
+
+private:
+    struct Search {
+        std::string title;
+        const std::vector<HWND>* handled;
+        HWND found;
+    };
+
+    static BOOL CALLBACK Look(HWND window, LPARAM param) {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        char cls[32] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        if (pid != GetCurrentProcessId() || std::strcmp(cls, "#32770") || !IsWindowVisible(window)) return TRUE;
+        for (HWND done : *search->handled)
+            if (done == window) return TRUE;
+        if (!search->title.empty() && Text(window) != search->title) return TRUE;
+        search->found = window;
+        return FALSE;
+    }
+
+    HWND Find(const std::string& title) {
+        Search search{title, &handled_, nullptr};
+        EnumWindows(Look, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    static Seen Describe(HWND window) {
+        Seen s;
+        s.title = Text(window);
+        s.text = Text(GetDlgItem(window, 0xFFFF));
+        s.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
+        char buffer[1024] = {};
+        if (SendMessageA(window, CDM_GETFOLDERPATH, sizeof buffer, reinterpret_cast<LPARAM>(buffer)) > 0)
+            s.folder = buffer;
+        const LRESULT length = SendDlgItemMessageA(window, 0x470, CB_GETLBTEXTLEN, 0, 0);
+        if (length > 0 && length < static_cast<LRESULT>(sizeof buffer)) {
+            SendDlgItemMessageA(window, 0x470, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(buffer));
+            s.filter = buffer;
+        }
+        s.name = Text(NameBox(window));
+        HWND readOnly = GetDlgItem(window, 0x410);
+        s.readOnlyBox = readOnly && IsWindowVisible(readOnly);
+        return s;
+    }
+
+    void Run() {
+        for (std::size_t i = 0; i < steps_.size() && failure.empty(); ++i) {
+            const Step& step = steps_[i];
+            HWND window = nullptr;
+            for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 20000; Sleep(10))
+                window = Find(step.title);
+            if (!window) {
+                failure = "step " + std::to_string(i) + ": no window \"" + step.title + "\"";
+                break;
+            }
+            seen.push_back(Describe(window));
+            if (step.before) step.before();
+            if (!step.fileName.empty()) SetWindowTextA(NameBox(window), step.fileName.c_str());
+            handled_.push_back(window);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, step.button)));
+            for (DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window) && GetTickCount() - start < 10000;)
+                Sleep(10);
+        }
+        // Whatever else shows up would hold the test forever: close it, note it.
+        while (!stop_) {
+            if (HWND window = Find("")) {
+                unexpected.push_back(Text(window) + ": " + Text(GetDlgItem(window, 0xFFFF)));
+                handled_.push_back(window);
+                const int button = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;
+                PostMessageA(window, WM_COMMAND, button, 0);
+            }
+            Sleep(10);
+        }
+    }
+
+    std::vector<Step> steps_;
+    std::vector<HWND> handled_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// ---- the fixture ------------------------------------------------------------
+
+class Files : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(AllocateGlobals());
+        MainWindow = CreateWindowExA(0, "STATIC", "filetests owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(MainWindow);
+    }
+
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        root = std::string(temp) + "koa-filetests";
+        CreateDirectoryA(root.c_str(), nullptr);
+        folder = root + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RemoveTree(folder);
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        ASSERT_TRUE(CopyPathWhole(DataDirectory, sizeof DataDirectory, folder.c_str()));
+        *CurrentSettings = Pattern(1);
+    }
+
+    void TearDown() override {
+        TestSeam_UseSettingsFileWrite(nullptr);
+        TestSeam_UseAppDataFolderLookup(nullptr);
+        RemoveTree(folder);
+    }
+
+    // Runs `operation` on this thread while the driver answers its windows;
+    // fails the test on a missing or unexpected window.
+    std::vector<Seen> Drive(std::vector<Step> steps, const std::function<void()>& operation) {
+        DialogDriver driver(std::move(steps));
+        operation();
+        driver.Finish();
+        EXPECT_EQ("", driver.failure);
+        EXPECT_TRUE(driver.unexpected.empty()) << driver.unexpected.front();
+        return driver.seen;
+    }
+
+    std::vector<Seen> Save(const std::string& name, std::vector<Step> after = {}) {
+        std::vector<Step> steps{{kSaveTitle, IDOK, name}};
+        steps.insert(steps.end(), after.begin(), after.end());
+        return Drive(steps, SaveSettingsFile);
+    }
+
+    std::vector<Seen> Load(const std::string& name, std::vector<Step> after = {}) {
+        std::vector<Step> steps{{kOpenTitle, IDOK, name}};
+        steps.insert(steps.end(), after.begin(), after.end());
+        return Drive(steps, LoadSettingsFile);
+    }
+
+    std::string root, folder;
+};
+
+// ---- settings files ---------------------------------------------------------
+
+TEST_F(Files, SavedFileIsTheRecordAndLoadsBackByteForByte) {
+    const SettingsRecord saved = Pattern(3);
+    *CurrentSettings = saved;
+    const auto seen = Save("round");  // the dialog adds the extension
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(folder, seen[0].folder);
+    EXPECT_EQ("設定ﾌｧｲﾙ(*.vd6)", seen[0].filter);
+    EXPECT_FALSE(seen[0].readOnlyBox);
+    EXPECT_EQ(RecordBytes(saved), ReadFileBytes(folder + "\\round.vd6"));
+    EXPECT_EQ(std::vector<std::string>{"round.vd6"}, FolderEntries(folder));  // no fresh file left beside it
+
+    CopyFactoryDefaults(CurrentSettings);
+    const auto opened = Load("round.vd6");
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_EQ(folder, opened[0].folder);
+    EXPECT_FALSE(opened[0].readOnlyBox);
+    EXPECT_EQ(RecordBytes(saved), RecordBytes(*CurrentSettings));
+}
+
+TEST_F(Files, OverwriteNoAsksAgainWithAnEmptyDialogAndCancelSavesNothing) {
+    WriteFileBytes(folder + "\\keep.vd6", "old");
+    const auto seen = Save("keep.vd6", {{kCaption, IDNO}, {kSaveTitle, IDCANCEL}});
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(kExists, seen[1].text);
+    EXPECT_EQ(LoadIconA(nullptr, IDI_QUESTION), seen[1].icon);
+    EXPECT_EQ("", seen[2].name);
+    EXPECT_EQ("old", ReadFileBytes(folder + "\\keep.vd6"));
+    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, FolderEntries(folder));
+}
+
+TEST_F(Files, OverwriteYesReplacesTheWholeFile) {
+    WriteFileBytes(folder + "\\keep.vd6", std::string(300, 'x'));
+    Save("keep.vd6", {{kCaption, IDYES}});
+    EXPECT_EQ(RecordBytes(Pattern(1)), ReadFileBytes(folder + "\\keep.vd6"));
+    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, FolderEntries(folder));
+}
+
+TEST_F(Files, ReadOnlyTargetIsRefusedAndKeptAsItWas) {
+    const std::string target = folder + "\\locked.vd6";
+    WriteFileBytes(target, "old");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    const auto seen = Save("locked.vd6", {{kCaption, IDYES}, {kCaption, IDOK}});
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(kLocked, seen[2].text);
+    EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[2].icon);
+    EXPECT_EQ("old", ReadFileBytes(target));
+    EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(std::vector<std::string>{"locked.vd6"}, FolderEntries(folder));
+}
+
+TEST_F(Files, SaveIntoAFolderThatVanishedBeforeTheDialogClosed) {
+    // The dialog shows the data folder; the folder named in the typed path
+    // goes away between typing and pressing OK.
+    const std::string gone = folder + "\\gone";
+    ASSERT_TRUE(CreateDirectoryA(gone.c_str(), nullptr));
+    const auto seen = Drive({{kSaveTitle, IDOK, gone + "\\x.vd6", [&] { RemoveDirectoryA(gone.c_str()); }},
+                             {kCaption, IDOK}},
+                            SaveSettingsFile);
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(kLocked, seen[1].text);
+    EXPECT_TRUE(FolderEntries(folder).empty());
+}
+
+TEST_F(Files, LoadTakesTheFirstBytesOfAFileOfAnyLength) {
+    const std::string bytes(1 << 20, '\x21');
+    for (std::size_t length : {1u, 50u, 109u, 110u, 1u << 20}) {
+        const SettingsRecord before = Pattern(9);
+        *CurrentSettings = before;
+        std::string file = bytes.substr(0, length);
+        file[0] = '\xFE';  // outside every item's list: taken as it is
+        WriteFileBytes(folder + "\\n.vd6", file);
+        Load("n.vd6");
+        for (std::size_t i = 0; i < SettingCount; ++i)
+            ASSERT_EQ(i < length ? static_cast<unsigned char>(file[i]) : before.value[i], CurrentSettings->value[i])
+                << "length " << length << " byte " << i;
+    }
+}
+
+TEST_F(Files, EmptyFileGivesItsMessageAndChangesNothing) {
+    WriteFileBytes(folder + "\\empty.vd6", "");
+    const auto seen = Load("empty.vd6", {{kCaption, IDOK}});
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(kEmpty, seen[1].text);
+    EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[1].icon);
+    EXPECT_EQ(RecordBytes(Pattern(1)), RecordBytes(*CurrentSettings));
+}
+
+TEST_F(Files, FileHeldOpenElsewhereCannotBeLoaded) {
+    const std::string path = folder + "\\held.vd6";
+    WriteFileBytes(path, std::string(109, '\x02'));
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const auto seen = Load("held.vd6", {{kCaption, IDOK}});
+    CloseHandle(held);
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(kMissing, seen[1].text);
+    EXPECT_EQ(RecordBytes(Pattern(1)), RecordBytes(*CurrentSettings));
+}
+
+// ---- write failures (through the write seam) --------------------------------
+
+// Half the bytes go to the disk, then the disk is full.
+bool FailHalfWay(void* file, const void* bytes, unsigned long count, unsigned long* written) {
+    DWORD done = 0;
+    WriteFile(static_cast<HANDLE>(file), bytes, count / 2, &done, nullptr);
+    *written = done;
+    SetLastError(ERROR_DISK_FULL);
+    return false;
+}
+
+// Reports success with fewer bytes than asked for.
+bool ShortWrite(void* file, const void* bytes, unsigned long count, unsigned long* written) {
+    DWORD done = 0;
+    const BOOL ok = WriteFile(static_cast<HANDLE>(file), bytes, count - 1, &done, nullptr);
+    *written = done;
+    return ok != FALSE;
+}
+
+TEST_F(Files, WriteFailureLeavesNoFileAndSaysSo) {
+    for (SettingsFileWrite write : {FailHalfWay, ShortWrite}) {
+        TestSeam_UseSettingsFileWrite(write);
+        const auto seen = Save("new.vd6", {{kCaption, IDOK}});
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ(kUnwritten, seen[1].text);
+        EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[1].icon);
+        EXPECT_TRUE(FolderEntries(folder).empty());
+    }
+}
+
+TEST_F(Files, WriteFailureOverAnExistingFileKeepsIt) {
+    WriteFileBytes(folder + "\\keep.vd6", "old");
+    TestSeam_UseSettingsFileWrite(FailHalfWay);
+    const auto seen = Save("keep.vd6", {{kCaption, IDYES}, {kCaption, IDOK}});
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(kUnwritten, seen[2].text);
+    EXPECT_EQ("old", ReadFileBytes(folder + "\\keep.vd6"));
+    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, FolderEntries(folder));
+}
+
+// ---- the temporary settings file --------------------------------------------
+
+TEST_F(Files, TempFileRoundTrip) {
+    *CurrentSettings = Pattern(5);
+    EXPECT_TRUE(Drive({}, [] { SaveTempSettings(); }).empty());
+    EXPECT_EQ(RecordBytes(Pattern(5)), ReadFileBytes(folder + "\\veldra6.ini"));
+    *CurrentSettings = Pattern(1);
+    Drive({}, LoadTempSettings);
+    EXPECT_EQ(RecordBytes(Pattern(5)), RecordBytes(*CurrentSettings));
+    *CurrentSettings = Pattern(6);
+    Drive({}, [] { SaveTempSettings(); });  // replaces the previous one
+    EXPECT_EQ(RecordBytes(Pattern(6)), ReadFileBytes(folder + "\\veldra6.ini"));
+    EXPECT_EQ(std::vector<std::string>{"veldra6.ini"}, FolderEntries(folder));
+}
+
+TEST_F(Files, TempFileMissingOrShortGivesFactoryValuesForTheRest) {
+    Drive({}, LoadTempSettings);
+    EXPECT_EQ(RecordBytes(FactoryDefaults), RecordBytes(*CurrentSettings));
+    WriteFileBytes(folder + "\\veldra6.ini", "\x09\x08\x07\x06\x05\x04\x03\x02\x01\xFF");
+    *CurrentSettings = Pattern(1);
+    Drive({}, LoadTempSettings);
+    std::string expected = RecordBytes(FactoryDefaults);
+    expected.replace(0, 10, "\x09\x08\x07\x06\x05\x04\x03\x02\x01\xFF");
+    EXPECT_EQ(expected, RecordBytes(*CurrentSettings));
+    WriteFileBytes(folder + "\\veldra6.ini", std::string(1 << 20, '\x03'));
+    Drive({}, LoadTempSettings);
+    EXPECT_EQ(std::string(109, '\x03'), RecordBytes(*CurrentSettings));
+}
+
+TEST_F(Files, TempFileInAVanishedFolder) {
+    ASSERT_TRUE(CopyPathWhole(DataDirectory, sizeof DataDirectory, (folder + "\\gone").c_str()));
+    const auto seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(kTempOpenFailed, seen[0].text);
+    EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[0].icon);
+    Drive({}, LoadTempSettings);
+    EXPECT_EQ(RecordBytes(FactoryDefaults), RecordBytes(*CurrentSettings));
+}
+
+TEST_F(Files, TempFileWriteFailureKeepsThePreviousFile) {
+    WriteFileBytes(folder + "\\veldra6.ini", "previous");
+    TestSeam_UseSettingsFileWrite(FailHalfWay);
+    const auto seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(kTempUnwritten, seen[0].text);
+    EXPECT_EQ("previous", ReadFileBytes(folder + "\\veldra6.ini"));
+    EXPECT_EQ(std::vector<std::string>{"veldra6.ini"}, FolderEntries(folder));
+}
+
+TEST_F(Files, TempFileNeverUsesACutPath) {
+    // A data folder of 248 characters: with "\veldra6.ini" one character too many.
+    std::string longFolder = folder + "\\";
+    longFolder += std::string(248 - longFolder.size(), 'L');
+    ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+    ASSERT_TRUE(CopyPathWhole(DataDirectory, sizeof DataDirectory, longFolder.c_str()));
+    const std::string cut = longFolder + "\\veldra6.in";  // what a cut copy would open
+    WriteFileBytes(cut, std::string(109, '\x01'));
+    Drive({}, LoadTempSettings);
+    EXPECT_EQ(RecordBytes(FactoryDefaults), RecordBytes(*CurrentSettings));
+    const auto seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(kTempOpenFailed, seen[0].text);
+    EXPECT_EQ(std::string(109, '\x01'), ReadFileBytes(cut));
+    EXPECT_EQ(std::vector<std::string>{"veldra6.in"}, FolderEntries(longFolder));
+}
+
+// ---- the program's folders --------------------------------------------------
+
+std::string g_appData;  // what the looked-up application-data folder is in a test
+int g_lookups = 0;
+
+int FakeAppData(int folderId, char* path) {
+    ++g_lookups;
+    path[0] = '\0';
+    if (folderId != 26 || g_appData.size() >= PathBufferSize) return 0;
+    std::memcpy(path, g_appData.c_str(), g_appData.size() + 1);
+    return 1;
+}
+
+int UnterminatedAppData(int, char* path) {
+    std::memset(path, 'u', PathBufferSize);
+    return 1;
+}
+
+TEST_F(Files, DataDirectoryUnderAppDataWhenItFitsWhole) {
+    FindStartDirectory();
+    g_appData = folder + "\\";
+    g_appData += std::string(239 - g_appData.size(), 'A');  // 259 with both levels
+    ASSERT_TRUE(CreateDirectoryA(g_appData.c_str(), nullptr));
+    TestSeam_UseAppDataFolderLookup(FakeAppData);
+    FindDataDirectory(true);
+    EXPECT_EQ(g_appData + "\\KOA\\koa_verodorared", DataDirectory);
+    EXPECT_TRUE(GetFileAttributesA(DataDirectory) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(Exists(DataDirectory));
+    FindDataDirectory(true);  // existing levels are no error
+    EXPECT_EQ(g_appData + "\\KOA\\koa_verodorared", DataDirectory);
+}
+
+TEST_F(Files, DataDirectoryFallsBackToTheStartFolderRatherThanACutPath) {
+    FindStartDirectory();
+    ASSERT_STRNE("", StartDirectory);
+    TestSeam_UseAppDataFolderLookup(FakeAppData);
+    g_appData = folder + "\\";
+    g_appData += std::string(240 - g_appData.size(), 'A');  // 260 with both levels
+    ASSERT_TRUE(CreateDirectoryA(g_appData.c_str(), nullptr));
+    FindDataDirectory(true);
+    EXPECT_STREQ(StartDirectory, DataDirectory);
+    EXPECT_EQ(std::vector<std::string>{std::string(240 - folder.size() - 1, 'A')}, FolderEntries(folder));
+    EXPECT_TRUE(FolderEntries(g_appData).empty());  // no level made under it
+
+    g_lookups = 0;
+    FindDataDirectory(false);  // no per-user folders on this platform
+    EXPECT_EQ(0, g_lookups);
+    EXPECT_STREQ(StartDirectory, DataDirectory);
+
+    TestSeam_UseAppDataFolderLookup(UnterminatedAppData);
+    FindDataDirectory(true);
+    EXPECT_STREQ(StartDirectory, DataDirectory);
+}
+
+TEST_F(Files, DataDirectoryFromTheSystemsAppDataFolder) {
+    FindStartDirectory();
+    char appData[PathBufferSize];
+    ASSERT_EQ(1, GetAppDataFolder(26, appData));
+    FindDataDirectory(true);
+    EXPECT_EQ(std::string(appData) + "\\KOA\\koa_verodorared", DataDirectory);
+    EXPECT_TRUE(GetFileAttributesA(DataDirectory) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(0, GetAppDataFolder(-1, appData));  // no such folder
+    EXPECT_STREQ("", appData);
+}
+
+TEST_F(Files, StartDirectoryOfALongCurrentFolderIsItsShortFormNotACutOne) {
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    FindStartDirectory();
+    EXPECT_EQ(folder, StartDirectory);
+
+    std::string deep = folder + "\\" + std::string(100, 'd');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    deep += "\\" + std::string(257 - deep.size() - 1, 'e');  // 257 characters: more than StartDirectory holds
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryA(deep.c_str()));
+    std::memset(StartDirectory, 'x', sizeof StartDirectory);
+    FindStartDirectory();
+    SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(std::memchr(StartDirectory, '\0', sizeof StartDirectory));
+    ASSERT_STRNE("", StartDirectory);  // the short form fits here
+    char longForm[MAX_PATH] = {};
+    GetLongPathNameA(StartDirectory, longForm, sizeof longForm);
+    EXPECT_EQ(0, lstrcmpiA(deep.c_str(), longForm)) << StartDirectory;
+}
+
+}  // namespace
