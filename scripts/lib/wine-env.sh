@@ -8,8 +8,9 @@
 #                             folder) the new server is recorded there (xvfb.pid,
 #                             xvfb.display) for scripts/wine-stop and the build's
 #                             wine-run, and a live recorded one is used again.
-#   koa_prepare_prefix        create the prefix once and start its wineserver
-#                             (one already running for it is used as it is)
+#   koa_prepare_prefix        create the prefix once, give it the fonts the
+#                             windows need, and start its wineserver (one
+#                             already running for it is used as it is)
 #   koa_wine_stop             stop the wineserver and the Xvfb that this shell
 #                             started, nothing else
 #   koa_wine_stop_build DIR   stop the wineserver of build folder DIR's prefix and
@@ -148,8 +149,9 @@ koa_prepare_prefix() {
       return 1
     fi
   fi
-  # Wine loads fonts from the prefix, not from its own data folder: without
-  # Marlett the caption buttons of Wine-drawn windows show letters.
+  # Wine loads fonts from the prefix, not from its own data folder. The
+  # caption buttons of Wine-drawn windows are the glyphs "0", "1", "2" and
+  # "r" of Marlett; without it another font draws those letters instead.
   local font
   for font in marlett.ttf tahoma.ttf; do
     if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/$font" ]; then
@@ -167,7 +169,36 @@ koa_prepare_prefix() {
     2) ;;  # already running
     *) echo "wine-env: could not start the wineserver of $WINEPREFIX" >&2; return 1 ;;
   esac
-  "$WINELOADER" cmd.exe /c exit >/dev/null 2>&1 || true
+  # Also the throw-away run that brings Wine's background processes up.
+  koa_map_dialog_fonts
+}
+
+# The dialogs ask for the Japanese Windows fonts by name. No font here has
+# those names, and Wine's own choice for them is a fixed-pitch gothic, which
+# makes every label wider than on Windows. Wine's font replacements alias
+# them to the IPA gothics: proportional for the proportional ones, "MS Shell
+# Dlg" follows through its substitute "MS UI Gothic". regedit takes the
+# UTF-16 form of a .reg file, so the names arrive intact whatever the
+# locale. Importing again rewrites the same values: cheap (about 70 ms) and
+# idempotent.
+koa_map_dialog_fonts() {
+  local reg
+  reg=$(mktemp "${TMPDIR:-/tmp}/koa-fonts.XXXXXX") || return 1
+  {
+    printf '\xff\xfe'
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+      '"ＭＳ Ｐゴシック"="IPAPGothic"' \
+      '"MS PGothic"="IPAPGothic"' \
+      '"MS UI Gothic"="IPAPGothic"' \
+      '"ＭＳ ゴシック"="IPAGothic"' \
+      '"MS Gothic"="IPAGothic"' '' | iconv -f UTF-8 -t UTF-16LE
+  } >"$reg"
+  local rc=0
+  "$WINELOADER" regedit.exe /s "Z:${reg//\//\\}" >/dev/null 2>&1 || rc=$?
+  rm -f "$reg"
+  [ "$rc" = 0 ] || echo "wine-env: could not map the dialog fonts in $WINEPREFIX" >&2
+  return 0
 }
 
 # Ends an Xvfb this harness started: asks, then insists after 5 s.

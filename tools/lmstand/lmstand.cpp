@@ -3,14 +3,22 @@
 // behind it.
 //
 //   lmstand --items FILE --jobs FILE [--config FILE] [--record FILE]
-//           [--state FILE] [--plain-names] [--status3] [--fail-request N]
-//           [--never-answer] [--answer-late N [--late-ms D]] [--parent PID]
+//           [--state FILE] [--printer JOBS CONFIG]... [--plain-names]
+//           [--status3] [--fail-request N] [--never-answer]
+//           [--answer-late N [--late-ms D]] [--parent PID]
 //
 // It learns of a connection job from the RAW job bytes that Wine's spooler
 // appends to the --jobs file (the test printer's port runs "cat >> FILE"):
 // a CAN byte starts the service of the block, a LinkEnd request stops it.
-// After every request it writes the bytes the printer has received so far to
-// --record and the emulator's state to --state.
+// After every request to the first printer it writes the bytes that printer
+// has received so far to --record and its emulator's state to --state.
+//
+// Each --printer adds one more printer on a port of its own: the jobs file of
+// that port and the emulator config of that printer (items from --items).
+// Whichever printer's port received the latest connection job is the one
+// that answers, so a program that chose either printer talks to that one.
+// --record and --state belong to the first printer (--jobs, or without it
+// the first --printer).
 //
 // Requests are counted from 1 over the whole run, in the order they are taken
 // from the block.
@@ -32,6 +40,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,8 +50,14 @@
 
 namespace {
 
+// The ports of the printers behind the stand-in, in the order given.
+struct PrinterPort {
+    std::string jobs, config;
+};
+
 struct Options {
-    std::string items, jobs, config, record, state;
+    std::string items, record, state;
+    std::vector<PrinterPort> printers;
     bool plainNames = false;
     bool status3 = false;
     bool neverAnswer = false;
@@ -54,11 +69,20 @@ struct Options {
 
 bool ParseOptions(int argc, char** argv, Options* o) {
     bool lateMsGiven = false;
+    PrinterPort first;
+    std::vector<PrinterPort> more;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--printer") {
+            if (i + 2 >= argc) return false;
+            more.push_back(PrinterPort{argv[i + 1], argv[i + 2]});
+            if (more.back().jobs.empty() || more.back().config.empty()) return false;
+            i += 2;
+            continue;
+        }
         std::string* text = a == "--items" ? &o->items
-                            : a == "--jobs" ? &o->jobs
-                            : a == "--config" ? &o->config
+                            : a == "--jobs" ? &first.jobs
+                            : a == "--config" ? &first.config
                             : a == "--record" ? &o->record
                             : a == "--state" ? &o->state
                             : nullptr;
@@ -90,7 +114,14 @@ bool ParseOptions(int argc, char** argv, Options* o) {
         }
     }
     if (lateMsGiven && o->lateRequest == 0) return false;  // a delay for no request
-    return !o->items.empty() && !o->jobs.empty();
+    if (!first.config.empty() && first.jobs.empty()) return false;  // a config for no port
+    if (!first.jobs.empty()) o->printers.push_back(first);
+    o->printers.insert(o->printers.end(), more.begin(), more.end());
+    // Each port once: one connection job must name one printer.
+    for (std::size_t i = 0; i < o->printers.size(); ++i)
+        for (std::size_t j = i + 1; j < o->printers.size(); ++j)
+            if (o->printers[i].jobs == o->printers[j].jobs) return false;
+    return !o->items.empty() && !o->printers.empty();
 }
 
 // New bytes appended to the jobs file since the last look.
@@ -155,8 +186,15 @@ std::uint32_t Serve(PrinterEmulator& printer, LinkBlock& block) {
 // ms for it, so that it doubles as the pause between looks at the block.
 const char kUsage[] =
     "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
-    " [--plain-names] [--status3] [--fail-request N] [--never-answer]"
+    " [--printer JOBS CONFIG]... [--plain-names] [--status3] [--fail-request N] [--never-answer]"
     " [--answer-late N [--late-ms D]] [--parent PID]\n";
+
+// One printer behind the stand-in: its emulator and the port it listens on.
+struct Printer {
+    explicit Printer(const std::string& jobsFile) : jobs(jobsFile) {}
+    PrinterEmulator emulator;
+    JobWatcher jobs;
+};
 
 }  // namespace
 
@@ -168,8 +206,12 @@ int main(int argc, char** argv) {
     }
     HANDLE parent = nullptr;
     if (!OpenParentProcess(options.parent, "lmstand", &parent)) return 1;
-    PrinterEmulator printer;
-    if (!LoadPrinter(&printer, options.items, options.config, "lmstand")) return 1;
+    // Each printer its own emulator: copies of one emulator would share it.
+    std::vector<std::unique_ptr<Printer>> printers;
+    for (const PrinterPort& port : options.printers) {
+        printers.push_back(std::make_unique<Printer>(port.jobs));
+        if (!LoadPrinter(&printers.back()->emulator, options.items, port.config, "lmstand")) return 1;
+    }
     const KernelObjectNames& names =
         options.plainNames ? ChooseKernelObjectNames(PlatformWin32Nt, 4) : ChooseKernelObjectNames(PlatformWin32Nt, 10);
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, LinkBlockSize,
@@ -180,16 +222,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lmstand: cannot open the shared block (error %lu)\n", GetLastError());
         return 1;
     }
-    SaveRecord(printer, options.record, options.state);
+    SaveRecord(printers.front()->emulator, options.record, options.state);
     std::printf("lmstand: ready\n");
     std::fflush(stdout);
 
-    JobWatcher jobs(options.jobs);
     bool serving = false;
+    std::size_t current = 0;  // the printer whose connection job came last
     long requests = 0;
     static LinkBlock block;
     do {
-        if (jobs.ConnectionJobArrived()) serving = true;
+        for (std::size_t i = 0; i < printers.size(); ++i) {
+            if (printers[i]->jobs.ConnectionJobArrived()) {
+                serving = true;
+                current = i;
+            }
+        }
+        PrinterEmulator& printer = printers[current]->emulator;
         if (serving && Locked(mutex, &block, view)) {
             if (block.request == LinkEnd) {
                 serving = false;
@@ -200,7 +248,7 @@ int main(int argc, char** argv) {
                                                                        : Serve(printer, block);
                 if (options.status3) status = 3;
                 block.status = status;
-                SaveRecord(printer, options.record, options.state);
+                if (current == 0) SaveRecord(printer, options.record, options.state);
                 // A late answer still lands, over whatever is in the block by then.
                 if (requests == options.lateRequest && PauseUnlessParentEnds(parent, static_cast<DWORD>(options.lateMs))) break;
                 Locked(mutex, view, &block);
