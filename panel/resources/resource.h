@@ -46,6 +46,33 @@
 #define IDS_READ_FAILED      2021
 #define IDS_EXIT_NO_ANSWER   2022
 
+// Main window and start-up.
+#define IDS_ALREADY_RUNNING      2030
+#define IDS_NO_SUPPORTED_PRINTER 2031
+#define IDS_PRINTER_UNSUPPORTED  2032
+#define IDS_IPP_PORT             2033
+#define IDS_OTHER_MODEL          2034
+#define IDS_FIRST_READ_FAILED    2035
+#define IDS_CONFIRM_READ         2036
+#define IDS_CONFIRM_COMMIT       2037
+#define IDS_CONFIRM_FACTORY      2038
+#define IDS_CONFIRM_PRINT_LIST   2039
+#define IDS_EXIT_QUESTION        2040
+#define IDS_RESOURCES_LOW        2041
+#define IDS_VERSION_NUMBER       2042
+#define IDS_VERSION_NOTICE       2043
+
+// Settings files and the temporary settings file (files.rc).
+#define IDS_OPEN_SETTINGS_TITLE    2050
+#define IDS_SAVE_SETTINGS_TITLE    2051
+#define IDS_SETTINGS_FILE_MISSING  2052
+#define IDS_SETTINGS_FILE_EMPTY    2053
+#define IDS_SETTINGS_FILE_EXISTS   2054
+#define IDS_SETTINGS_FILE_LOCKED   2055
+#define IDS_SETTINGS_FILE_UNWRITTEN 2056
+#define IDS_TEMP_FILE_OPEN_FAILED  2057
+#define IDS_TEMP_FILE_UNWRITTEN    2058
+
 // The settings container (child of the main window), its controls and its
 // four pages. A page's list of an item has the id of its label + 1000.
 #define IDD_SETTINGS_TABS    166
@@ -65,3 +92,9 @@
 // Tooltip texts: string ids equal the control ids (1202-1659).
 // String ids by owner: main window and start-up 2030-2049, settings files
 // 2050-2069, settings container and pages 2070-2089.
+
+// Settings container and pages (pages.rc): the tab captions.
+#define IDS_TAB_HARDWARE     2070
+#define IDS_TAB_SHEETS       2071
+#define IDS_TAB_FORMS        2072
+#define IDS_TAB_OTHER        2073

@@ -10,7 +10,9 @@
 // Message boxes are owned by `owner`.
 int ReadFromPrinter(ReadKind kind, HWND owner);
 
-// 1 success, 0 failure; the caller shows the no-answer message. `owner` is
+// 1 success, 0 failure; the caller shows the no-answer message. -1: the
+// settings were refused before anything was sent (a value outside its
+// list; the user was told which item). `owner` is
 // not used: the only message of its own (the LAN channel's) is owned by the
 // main window.
 int WriteToPrinter(WriteKind kind, HWND owner);

@@ -6,15 +6,37 @@
 #include "panel/settings/print_finished.h"
 #include "panel/settings/printer_exchange.h"
 #include "panel/settings/progress_window.h"
+#include "panel/resources/resource.h"
+#include "panel/shell/message_text.h"
 #include "panel/shell/panel_state.h"
+#include "panel/shell/show_message.h"
+
+namespace {
+
+// A byte outside its item's list (a damaged file, an empty selection) would
+// reach the printer as an item line without a value: refuse the whole write
+// before anything is sent and name the item, so that the user can choose.
+bool RefuseOutOfListValue() {
+    const int item = FindOutOfListSetting(*CurrentSettings);
+    if (item < 0) return false;
+    char text[512];
+    BuildOutOfListText(item, text, sizeof text);
+    ShowMessage(MB_USERICON, text, IDI_PRINTER_WARNING, 0, MainWindow);
+    return true;
+}
+
+}  // namespace
 
 int WriteToPrinter(WriteKind kind, HWND) {
     const WritePlan* plan = FindWritePlan(kind);
     if (!plan) return 0;
+    // What is on screen is what gets written.
+    if (plan->payload == PayloadSettingBlock) {
+        CollectCurrentPage();
+        if (RefuseOutOfListValue()) return -1;
+    }
     HWND progress = plan->progressText ? CreateProgressWindow(plan->progressText) : nullptr;
     SetWaitCursor(CursorHourglass);
-    // What is on screen is what gets written.
-    if (plan->payload == PayloadSettingBlock) CollectCurrentPage();
 
     ConversationOutcome outcome = {};
     TargetChannel channel;

@@ -490,6 +490,13 @@ void CopyFactoryDefaults(SettingsRecord* record) {
     if (record) *record = FactoryDefaults;
 }
 
+int FindOutOfListSetting(const SettingsRecord& record) {
+    for (int item = 0; item < SettingCount; ++item) {
+        if (record.value[item] >= SettingValueCount(item)) return item;
+    }
+    return -1;
+}
+
 namespace {
 struct ModelName {
     ModelCode code;

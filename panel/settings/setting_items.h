@@ -82,6 +82,11 @@ int FindSettingByValueErrorCode(MessageCode code);
 
 void CopyFactoryDefaults(SettingsRecord* record);
 
+// The first item (in record order) whose byte lies outside its list, or -1.
+// Such a record must not be written: the printer would get an item line
+// without a value.
+int FindOutOfListSetting(const SettingsRecord& record);
+
 // Model identity: the 8-byte "?MODEL" identifier of a supported model
 // ("koa240MR"), or null; and the model code of an 8-byte identifier.
 const char* ModelIdentifier(ModelCode model);

@@ -5,6 +5,8 @@
 namespace {
 
 const char kValueErrorHead[] = "プリンターから以下の項目において\n規定外のデータを読み取りました。\n\n";
+const char kOutOfListHead[] = "以下の項目の設定値が正しくありません。\n\n";
+const char kOutOfListTail[] = "\n\n設定値を選択し直してから、再度確定してください。";
 const char kValueErrorTail[] = "\n\n他のアプリケーションからの印刷が無いことを確認し、\nプリンターの電源を再投入して下さい。";
 
 bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -44,5 +46,16 @@ std::size_t BuildMessageText(MessageCode code, const char* callerText, char* buf
     }
     if (Append(buffer, size, &length, kValueErrorHead) && Append(buffer, size, &length, SettingTitle(item)))
         Append(buffer, size, &length, kValueErrorTail);
+    return length;
+}
+
+std::size_t BuildOutOfListText(int item, char* buffer, std::size_t size) {
+    if (!buffer || size == 0) return 0;
+    buffer[0] = '\0';
+    std::size_t length = 0;
+    const char* title = SettingTitle(item);
+    if (!title) return 0;
+    if (Append(buffer, size, &length, kOutOfListHead) && Append(buffer, size, &length, title))
+        Append(buffer, size, &length, kOutOfListTail);
     return length;
 }

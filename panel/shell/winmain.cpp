@@ -1,89 +1,92 @@
-// Entry point of the remote panel. For now the main window only: class
-// "veldra6", fixed size, centred, with its menu and accelerators; the setting
-// pages, the printer choice and the first read join it later.
+// Entry point of the remote panel: the records, the kernel-object names,
+// one copy only, the folders, the main window with its printer choice and
+// first read, then the one message loop.
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/library_search.h"
+#include "link/channel/object_names.h"
 #include "panel/resources/resource.h"
+#include "panel/shell/choice_ui.h"
+#include "panel/shell/folders.h"
+#include "panel/shell/main_window.h"
+#include "panel/shell/message_loop.h"
+#include "panel/shell/panel_state.h"
+#include "panel/shell/show_message.h"
+#include "panel/shell/tab_hook.h"
 
 namespace {
 
-const char kMainClass[] = "veldra6";
-const int kClientWidth = 560;
-const int kClientHeight = 360;
-
-HINSTANCE g_instance;
-
-void OnCreate(HWND) {}
-
-void OnCommand(HWND window, int id) {
-    if (id == IDM_FILE_EXIT) DestroyWindow(window);
-}
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        OnCreate(window);
-        return 0;
-    case WM_COMMAND:
-        OnCommand(window, LOWORD(wParam));
-        return 0;
-    case WM_CTLCOLORSTATIC:  // labels on the white client area, not grey boxes
-        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+// The single-instance mutex, owned for the whole run.
+class InstanceMutex {
+public:
+    explicit InstanceMutex(const char* name) : handle_(CreateMutexA(nullptr, FALSE, name)) {}
+    ~InstanceMutex() {
+        if (!handle_) return;
+        if (owned_) ReleaseMutex(handle_);
+        CloseHandle(handle_);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+    InstanceMutex(const InstanceMutex&) = delete;
+    InstanceMutex& operator=(const InstanceMutex&) = delete;
 
-bool RegisterMainClass() {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = g_instance;
-    wc.hIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_PRINTER));
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
-    wc.lpszClassName = kMainClass;
-    return RegisterClassA(&wc) != 0;
-}
-
-HWND CreateMainWindow(int showCommand) {
-    char caption[128];
-    if (!LoadStringA(g_instance, IDS_APP_CAPTION, caption, sizeof caption)) caption[0] = '\0';
-    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, style, TRUE, 0);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND window = CreateWindowExA(0, kMainClass, caption, style, left, top, width, height, nullptr, nullptr,
-                                  g_instance, nullptr);
-    if (window) {
-        ShowWindow(window, showCommand);
-        UpdateWindow(window);
+    bool created() const { return handle_ != nullptr; }
+    // An abandoned mutex means a copy died while holding it: with nothing
+    // known of its state, it counts as running, as the message says.
+    bool Take() {
+        owned_ = WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+        return owned_;
     }
-    return window;
+
+private:
+    HANDLE handle_;
+    bool owned_ = false;
+};
+
+void TellAlreadyRunning() {
+    char caption[128], text[256];
+    LoadText(IDS_APP_CAPTION, caption, sizeof caption);
+    LoadText(IDS_ALREADY_RUNNING, text, sizeof text);
+    MessageBoxA(nullptr, text, caption, MB_ICONINFORMATION | MB_SETFOREGROUND);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
     // Before any library is loaded by name (the LAN library among them).
     KeepCurrentFolderOutOfLibrarySearch();
-    g_instance = instance;
-    if (!RegisterMainClass()) return 0;
-    HWND window = CreateMainWindow(showCommand);
-    if (!window) return 0;
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (accelerators && TranslateAcceleratorA(window, accelerators, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    if (!AllocateGlobals()) return 0;
+    const KernelObjectNames* names = nullptr;
+    if (!QueryKernelObjectNames(&names)) {
+        ReleaseGlobals();
+        return 0;
     }
-    return static_cast<int>(msg.wParam);
+    FindStartDirectory();
+    if (!previous && !RegisterMainWindowClass(instance)) {
+        ReleaseGlobals();
+        return 0;
+    }
+    int exitCode = 0;
+    {
+        InstanceMutex mutex(names->instanceMutex);
+        if (!mutex.created()) {
+            ReleaseGlobals();
+            return 0;
+        }
+        if (!mutex.Take()) {
+            TellAlreadyRunning();
+            ReleaseGlobals();
+            return 0;
+        }
+        // Per-user application-data folders exist where the "Global\" names do.
+        FindDataDirectory(std::strncmp(names->instanceMutex, "Global\\", 7) == 0);
+        ConnectPrinterChoice();
+        if (CreateMainWindow(instance, showCommand)) {
+            InstallTabHook();
+            exitCode = RunMessageLoop();
+            RemoveTabHook();
+        }
+        ReleaseGlobals();
+    }
+    return exitCode;
 }

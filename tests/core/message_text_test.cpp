@@ -45,3 +45,39 @@ TEST(MessageText, ASmallBufferIsCutAtACharacterAndTerminated) {
 }
 
 }  // namespace
+
+namespace {
+
+// A record whose every byte lies inside its list, except the ones changed.
+SettingsRecord Valid() {
+    SettingsRecord record;
+    CopyFactoryDefaults(&record);
+    return record;
+}
+
+TEST(OutOfList, FindsTheFirstItemWhoseByteLiesOutsideItsList) {
+    SettingsRecord record = Valid();
+    EXPECT_EQ(FindOutOfListSetting(record), -1);
+    // The last position of a list is still inside; one past it is not.
+    record.value[5] = static_cast<unsigned char>(SettingValueCount(5) - 1);
+    EXPECT_EQ(FindOutOfListSetting(record), -1);
+    record.value[5] = static_cast<unsigned char>(SettingValueCount(5));
+    record.value[108] = 255;  // an empty selection
+    EXPECT_EQ(FindOutOfListSetting(record), 5);
+    record.value[5] = 0;
+    EXPECT_EQ(FindOutOfListSetting(record), 108);
+}
+
+TEST(OutOfList, TheRefusalNamesTheItem) {
+    char buffer[512];
+    BuildOutOfListText(0, buffer, sizeof buffer);
+    const std::string text = buffer;
+    EXPECT_NE(text.find("改行量(手差し,前ASF,後ASF)"), std::string::npos) << text;
+    EXPECT_EQ(BuildOutOfListText(SettingCount, buffer, sizeof buffer), 0u);
+    EXPECT_STREQ(buffer, "");
+    // Cut, never overrun: a short buffer ends in a terminator.
+    char small[10];
+    EXPECT_LT(BuildOutOfListText(0, small, sizeof small), sizeof small);
+}
+
+}  // namespace
