@@ -293,6 +293,12 @@ TEST_F(PanelProgram, ASecondCopyIsRefusedAndTheFirstRunsOn) {
     // The first copy still offers its choice.
     EXPECT_FALSE(program_.Ended(0));
     EXPECT_TRUE(WaitChoice());
+
+    // A copy that died leaves no claim behind: the next one starts.
+    program_.Stop();
+    ASSERT_TRUE(second_.Start("\"" + ProgramDirectory() + "veldra6.exe\""));
+    PanelDriver next;
+    EXPECT_TRUE(next.WaitDialogWithControl(paneldriver::ChoiceDialogList)) << next.error();
 }
 
 // The first read takes requests 1-4; the commit's opening, block and

@@ -135,6 +135,22 @@ TEST_F(LinkEndToEnd, FactoryWriteDeliversTheExactBlock) {
     EXPECT_EQ(watcher.ProgressTexts()[0], "プリンターに設定内容を書き込んでいます。");
 }
 
+TEST_F(LinkEndToEnd, AValueOutsideItsListRefusesTheWriteBeforeAnythingIsSent) {
+    Serve("model koa240MR\n");
+    DialogWatcher watcher;
+    LoadFactoryDefaults();
+    CurrentSettings->value[Index("STANDBY")] = 255;  // an empty selection
+    CancelPending = true;                             // left as it was: nothing is sent
+    EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), -1);
+    EXPECT_EQ(standIn_.Received(), "");
+    EXPECT_TRUE(CancelPending);
+    ASSERT_EQ(watcher.Messages().size(), 1u);
+    EXPECT_NE(watcher.Messages()[0].text.find(SettingTitle(Index("STANDBY"))), std::string::npos)
+        << watcher.Messages()[0].text;
+    EXPECT_EQ(watcher.Messages()[0].icon, 183);
+    EXPECT_TRUE(watcher.ProgressTexts().empty());
+}
+
 TEST_F(LinkEndToEnd, FailedClosingCommandLeadsToRecoveryOnTheNextLptWrite) {
     Serve("model koa240MR\nvalue STANDBY 15min\nfault fail-send 3\n");  // ONLINE, query, CANCEL
     DialogWatcher watcher;
