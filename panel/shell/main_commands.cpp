@@ -62,13 +62,13 @@ const MainCommand kCommands[] = {
 
 void RestoreFocus(FocusAfter focus) {
     if (focus == FocusSaved) {
-        SetFocus(SavedFocus);
+        RestoreSavedFocus();
         return;
     }
     // A greyed list cannot take the focus back: the Read button stands in.
     const HWND target = AdjustFocusTarget(SavedFocus);
     if (focus == FocusAdjustedAndKept) SavedFocus = target;
-    SetFocus(target);
+    FocusWindow(target);
 }
 
 void Run(HWND main, const MainCommand& command) {

@@ -91,7 +91,7 @@ void OnClose(HWND window) {
     RememberFocus();
     const int answer = AskExitQuestion(window);
     if (answer == IDCANCEL) {
-        SetFocus(SavedFocus);
+        RestoreSavedFocus();
         return;
     }
     if (answer != IDYES && answer != IDNO) return;
@@ -114,13 +114,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam != kFocusTimer) break;
         KillTimer(window, kFocusTimer);
-        SetFocus(SavedFocus);
+        RestoreSavedFocus();
         return 0;
     case WM_ACTIVATE:
         OnActivate(wParam);
         return 0;
     case WM_SETFOCUS:
-        SetFocus(SavedFocus);
+        RestoreSavedFocus();
         ReinstallTabHook();
         return 0;
     case WM_KILLFOCUS:
@@ -234,6 +234,13 @@ int ChooseAndReadPrinter(HWND window) {
 }
 
 }  // namespace
+
+void RestoreSavedFocus() { FocusWindow(SavedFocus); }
+
+void FocusWindow(HWND window) {
+    // A page's list dies with its page; nothing is better than a stale handle.
+    if (window && IsWindow(window)) SetFocus(window);
+}
 
 void RememberFocus() {
     if (HWND focus = GetFocus()) SavedFocus = focus;

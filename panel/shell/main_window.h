@@ -16,5 +16,8 @@ int CreateMainWindow(HINSTANCE instance, int showCommand);
 // Registers the window class "veldra6".
 bool RegisterMainWindowClass(HINSTANCE instance);
 
-// The focused window, if any, into SavedFocus.
+// The focused window, if any, into SavedFocus, and back.
 void RememberFocus();
+void RestoreSavedFocus();
+// Focuses `window` if it still exists.
+void FocusWindow(HWND window);
