@@ -1,6 +1,6 @@
 #include "tests/win/choice_support.h"
 
-#include <winspool.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -8,41 +8,32 @@
 
 #include "link/channel/spooler_calls.h"
 #include "link/choice/choice_ids.h"
-#include "link/choice/choice_texts.h"
 #include "link/choice/printer_choice.h"
 
 namespace {
 
-bool IsOurDialog(HWND window) {
-    char cls[32];
-    return GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770";
-}
-
-struct Search {
-    HWND found;
-    bool (*wanted)(HWND);
-};
-
-BOOL CALLBACK LookForWindow(HWND window, LPARAM context) {
-    Search& search = *reinterpret_cast<Search*>(context);
+BOOL CALLBACK CollectDialog(HWND window, LPARAM out) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && IsOurDialog(window) && search.wanted(window)) {
-        search.found = window;
-        return FALSE;
-    }
+    char cls[32] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0)
+        reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
     return TRUE;
 }
 
-bool IsChoiceDialog(HWND window) { return GetDlgItem(window, IDC_PRINTER_LIST) != nullptr; }
-
-HWND FindChoiceDialog() {
-    Search search = {nullptr, IsChoiceDialog};
-    EnumWindows(LookForWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// The visible dialogs and message boxes of this process.
+std::vector<HWND> OurDialogs() {
+    std::vector<HWND> found;
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
-HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_PRINTER_LIST); }
+HWND FindChoiceDialog() {
+    for (HWND window : OurDialogs())
+        if (ChoiceList(window)) return window;
+    return nullptr;
+}
 
 std::string ItemText(HWND list, int row, int column) {
     char text[1024] = "";
@@ -59,8 +50,7 @@ std::string DrawImage(HIMAGELIST images, int index) {
     if (!images || index < 0 || index >= ImageList_GetImageCount(images)) return std::string();
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biWidth = info.bmiHeader.biHeight = 16;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
@@ -77,14 +67,6 @@ std::string DrawImage(HIMAGELIST images, int index) {
     return pixels;
 }
 
-BOOL CALLBACK LookAtBox(HWND window, LPARAM self) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && IsOurDialog(window) && !IsChoiceDialog(window))
-        reinterpret_cast<BoxAnswerer*>(self)->Look(window);
-    return TRUE;
-}
-
 }  // namespace
 
 ChoiceRun RunChoice(const std::function<void(HWND dialog)>& script) {
@@ -96,7 +78,6 @@ ChoiceRun RunChoice(const std::function<void(HWND dialog)>& script) {
         if (!dialog) return;
         run.shown = true;
         script(dialog);
-        // The script is done: a dialog still open after a moment is closed.
         if (!WaitFor([&] { return ended.load(); }, 3000)) {
             run.scriptLeftItOpen = true;
             PostMessageA(dialog, WM_COMMAND, IDC_CHOICE_CANCEL, 0);
@@ -108,8 +89,10 @@ ChoiceRun RunChoice(const std::function<void(HWND dialog)>& script) {
     return run;
 }
 
+HWND ChoiceList(HWND dialog) { return GetDlgItem(dialog, IDC_PRINTER_LIST); }
+
 std::vector<ChoiceRow> ReadRows(HWND dialog) {
-    HWND list = List(dialog);
+    HWND list = ChoiceList(dialog);
     std::vector<ChoiceRow> rows;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
@@ -128,33 +111,14 @@ int FindRow(const std::vector<ChoiceRow>& rows, const std::string& name) {
     return -1;
 }
 
-std::string ColumnTitle(HWND dialog, int column) {
-    char text[256] = "";
-    LVCOLUMNA header = {};
-    header.mask = LVCF_TEXT;
-    header.pszText = text;
-    header.cchTextMax = sizeof text;
-    if (!SendMessageA(List(dialog), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header))) return "<none>";
-    return text;
-}
-
-int ColumnWidth(HWND dialog, int column) {
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETCOLUMNWIDTH, column, 0));
-}
-
-int StringWidth(HWND dialog, const std::string& text) {
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
-}
-
 void FocusRow(HWND dialog, int row) {
     LVITEMA item = {};
-    item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-    item.state = LVIS_FOCUSED | LVIS_SELECTED;
-    SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    item.stateMask = item.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageA(ChoiceList(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
 int FocusedRow(HWND dialog) {
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    return static_cast<int>(SendMessageA(ChoiceList(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
 void Press(HWND dialog, int id) {
@@ -162,33 +126,29 @@ void Press(HWND dialog, int id) {
 }
 
 void DoubleClickRow(HWND dialog, int row) {
-    HWND list = List(dialog);
     RECT rect = {};
     rect.left = LVIR_LABEL;
-    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    SendMessageA(ChoiceList(dialog), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
     const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    PostMessageA(ChoiceList(dialog), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(ChoiceList(dialog), WM_LBUTTONUP, 0, at);
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(5))
         if (GetTickCount() - start >= ms) return condition();
-        Sleep(5);
-    }
     return true;
 }
 
 std::string RowImage(HWND dialog, int index) {
-    return DrawImage(reinterpret_cast<HIMAGELIST>(SendMessageA(List(dialog), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
-                     index);
+    return DrawImage(
+        reinterpret_cast<HIMAGELIST>(SendMessageA(ChoiceList(dialog), LVM_GETIMAGELIST, LVSIL_SMALL, 0)), index);
 }
 
 std::string PanelIconImage(int iconId) {
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 1, 1);
-    HICON icon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
     ImageList_AddIcon(images, icon);
     const std::string pixels = DrawImage(images, 0);
     DestroyIcon(icon);
@@ -198,10 +158,9 @@ std::string PanelIconImage(int iconId) {
 
 BoxAnswerer::BoxAnswerer()
     : thread_([this] {
-          while (!stop_) {
-              EnumWindows(LookAtBox, reinterpret_cast<LPARAM>(this));
-              Sleep(5);
-          }
+          for (; !stop_; Sleep(5))
+              for (HWND window : OurDialogs())
+                  if (!ChoiceList(window)) Look(window);
       }) {}
 
 BoxAnswerer::~BoxAnswerer() {
@@ -214,16 +173,10 @@ std::vector<BoxAnswerer::Box> BoxAnswerer::Boxes() const {
     return boxes_;
 }
 
-std::size_t BoxAnswerer::Count() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return boxes_.size();
-}
-
 void BoxAnswerer::Look(HWND window) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
     HWND text = GetDlgItem(window, 0xFFFF);
-    if (!text) return;
+    if (!text || std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
     char message[2048] = "";
     GetWindowTextA(text, message, sizeof message);
     int icon = 0;
@@ -244,8 +197,10 @@ SpoolerCalls g_fakeCalls;
 const char kOutside[] = "USB001";  // where a port pointer outside the block points
 const ULONG_PTR kHandleBase = 0x5000;
 
-std::size_t TextBytes(const FakePrinter& printer) {
-    return printer.name.size() + printer.port.size() + printer.driver.size() + printer.separator.size() + 4;
+DWORD RecordSize(const FakePrinter& printer) {
+    return static_cast<DWORD>(sizeof(PRINTER_INFO_2A) + printer.name.size() + printer.port.size() +
+                              printer.driver.size() +
+                              printer.separator.size() + 4);
 }
 
 char* Put(char*& at, const std::string& text) {
@@ -261,35 +216,32 @@ void Fill(const FakePrinter& printer, PRINTER_INFO_2A* info, char*& texts) {
     char* name = Put(texts, printer.name);
     char* port = Put(texts, printer.port);
     char* driver = Put(texts, printer.driver);
-    char* separator = Put(texts, printer.separator);
+    info->pSepFile = Put(texts, printer.separator);
     if (!printer.nullFields) {
         info->pPrinterName = name;
         info->pPortName = printer.portOutside ? const_cast<char*>(kOutside) : port;
         info->pDriverName = driver;
     }
-    info->pSepFile = separator;
     info->Attributes = printer.attributes;
     info->Status = printer.status;
     info->cJobs = printer.jobs;
 }
 
 DWORD ListSize(const std::vector<FakePrinter>& printers) {
-    std::size_t size = printers.size() * sizeof(PRINTER_INFO_2A);
-    for (const FakePrinter& printer : printers) size += TextBytes(printer);
-    return static_cast<DWORD>(size);
+    DWORD size = 0;
+    for (const FakePrinter& printer : printers) size += RecordSize(printer);
+    return size;
 }
 
 BOOL WINAPI FakeEnumPrinters(DWORD, LPSTR, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD returned) {
     FakeSpooler& fake = *g_fake;
     ++fake.enumCalls;
-    *needed = 0;
-    *returned = 0;
-    if (fake.enumFailures != 0) {
+    *needed = *returned = 0;
+    if (fake.enumFailures != 0 || level != 2) {
         if (fake.enumFailures > 0) --fake.enumFailures;
-        SetLastError(fake.enumError);
+        SetLastError(RPC_S_SERVER_UNAVAILABLE);
         return FALSE;
     }
-    if (level != 2) return FALSE;
     if (buffer && size >= ListSize(fake.printers) && !fake.arriving.empty()) {
         fake.printers.push_back(fake.arriving.front());
         fake.arriving.erase(fake.arriving.begin());
@@ -326,9 +278,7 @@ BOOL WINAPI FakeGetPrinter(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    const FakePrinter& printer = fake.printers[index];
-    *needed = static_cast<DWORD>(sizeof(PRINTER_INFO_2A) + TextBytes(printer));
-    if (fake.recordClaim) *needed = fake.recordClaim;
+    *needed = fake.recordClaim ? fake.recordClaim : RecordSize(fake.printers[index]);
     if (buffer && size >= *needed && fake.recordGrowths > 0) {
         --fake.recordGrowths;
         *needed = size + 64;
@@ -338,7 +288,7 @@ BOOL WINAPI FakeGetPrinter(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
         return FALSE;
     }
     char* texts = reinterpret_cast<char*>(buffer + sizeof(PRINTER_INFO_2A));
-    Fill(printer, reinterpret_cast<PRINTER_INFO_2A*>(buffer), texts);
+    Fill(fake.printers[index], reinterpret_cast<PRINTER_INFO_2A*>(buffer), texts);
     return TRUE;
 }
 

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 #include <winspool.h>
 
 #include <functional>
@@ -23,9 +22,8 @@ struct ChoiceRow {
     int image;
 };
 
-// Runs RunPrinterChoice with `script` on a thread of its own once the
-// dialog shows. A dialog the script leaves open is cancelled (and
-// `scriptLeftItOpen` set). Returns the dialog's result.
+// Runs RunPrinterChoice and, once the dialog shows, `script` on a thread of
+// its own. A dialog the script leaves open is cancelled after a moment.
 struct ChoiceRun {
     int result = 0;
     bool shown = false;
@@ -33,21 +31,18 @@ struct ChoiceRun {
 };
 ChoiceRun RunChoice(const std::function<void(HWND dialog)>& script);
 
+HWND ChoiceList(HWND dialog);
 std::vector<ChoiceRow> ReadRows(HWND dialog);
 int FindRow(const std::vector<ChoiceRow>& rows, const std::string& name);  // -1 when absent
-std::string ColumnTitle(HWND dialog, int column);
-int ColumnWidth(HWND dialog, int column);
-int StringWidth(HWND dialog, const std::string& text);  // in the list's font
 void FocusRow(HWND dialog, int row);
 int FocusedRow(HWND dialog);
-void Press(HWND dialog, int id);     // posted: the dialog may answer with a message box
+void Press(HWND dialog, int id);  // posted: the dialog may answer with a message box
 void DoubleClickRow(HWND dialog, int row);
 bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000);
 
-// The pixels of image `index` of the list's image list, drawn on white;
-// empty when there is none.
+// The pixels of image `index` of the list's image list drawn on white (empty
+// when there is none), and the same for the panel's icon `iconId`.
 std::string RowImage(HWND dialog, int index);
-// The same for the panel's row icon `iconId` (160, 181, 182).
 std::string PanelIconImage(int iconId);
 
 // --- message boxes ------------------------------------------------------
@@ -62,13 +57,11 @@ public:
     };
     BoxAnswerer();
     ~BoxAnswerer();
-    BoxAnswerer(const BoxAnswerer&) = delete;
-    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     std::vector<Box> Boxes() const;
-    std::size_t Count() const;
-    void Look(HWND window);
+    std::size_t Count() const { return Boxes().size(); }
 
 private:
+    void Look(HWND window);
     mutable std::mutex lock_;
     std::vector<Box> boxes_;
     std::vector<HWND> handled_;
@@ -81,13 +74,13 @@ private:
 struct FakePrinter {
     std::string name;
     std::string port;
-    std::string driver;
     DWORD attributes = PRINTER_ATTRIBUTE_ENABLE_BIDI;
+    std::string driver = "KOA koa2400Max-R(0mm)";
     DWORD status = 0;
     DWORD jobs = 0;
-    std::string separator;
-    bool nullFields = false;    // name, port and driver given as null pointers
-    bool portOutside = false;   // the port pointer lies outside the spooler's block
+    std::string separator = "";
+    bool nullFields = false;   // name, port and driver given as null pointers
+    bool portOutside = false;  // the port pointer lies outside the spooler's block
 };
 
 struct FakeSpooler {
@@ -95,15 +88,11 @@ struct FakeSpooler {
     // Joins the list at the next enumeration that brings a whole buffer:
     // the list grew between the size query and the read.
     std::vector<FakePrinter> arriving;
-    int enumFailures = 0;  // enumerations that fail first (-1: all)
-    DWORD enumError = RPC_S_SERVER_UNAVAILABLE;
-    bool recordFails = false;       // GetPrinter fails
-    DWORD recordClaim = 0;          // GetPrinter asks for this size (0: what it needs)
-    int recordGrowths = 0;          // reads that find the record grown meanwhile
-    // Counters.
-    int enumCalls = 0;
-    int opens = 0;
-    int closes = 0;
+    int enumFailures = 0;       // enumerations that fail first (-1: all)
+    bool recordFails = false;   // GetPrinter fails
+    DWORD recordClaim = 0;      // GetPrinter asks for this size (0: what it needs)
+    int recordGrowths = 0;      // reads that find the record grown meanwhile
+    int enumCalls = 0, opens = 0, closes = 0;
 };
 
 // Every spooler call of this process goes to `fake` (kept by the caller)

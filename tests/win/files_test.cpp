@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,25 +40,14 @@ const char kTempUnwritten[] = "一時設定ファイルの書き込みに失敗�
 // ---- files ------------------------------------------------------------------
 
 std::string ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    ASSERT_TRUE(bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    CloseHandle(file);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(file.write(bytes.data(), bytes.size()).flush()) << path;
 }
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
@@ -80,6 +72,11 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+bool IsFolder(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string RecordBytes(const SettingsRecord& record) {
     return std::string(reinterpret_cast<const char*>(record.value), sizeof record.value);
 }
@@ -94,21 +91,19 @@ SettingsRecord Pattern(int seed) {
 // ---- the dialog driver ------------------------------------------------------
 
 struct Step {
-    Step(std::string t, int b, std::string name = "", std::function<void()> run = {})
-        : title(std::move(t)), button(b), fileName(std::move(name)), before(std::move(run)) {}
-    std::string title;             // caption of the window to wait for
-    int button;                    // what to press
-    std::string fileName;          // typed into a file dialog's name box first
-    std::function<void()> before;  // run once the window is there
+    std::string title;                  // caption of the window to wait for
+    int button;                         // what to press
+    std::string fileName = "";          // typed into a file dialog's name box first
+    std::function<void()> before = {};  // run once the window is there
 };
 
 struct Seen {
-    std::string title, text;  // text: a message box's text
-    HICON icon = nullptr;     // a message box's icon
-    std::string folder;       // a file dialog's folder, first filter and name box
+    std::string text;      // a message box's text
+    HICON icon;            // a message box's icon
+    std::string folder;    // a file dialog's folder, first filter and name box
     std::string filter;
     std::string name;
-    bool readOnlyBox = false;
+    bool readOnlyBox;
 };
 
 std::string Text(HWND window) {
@@ -124,103 +119,89 @@ HWND NameBox(HWND dialog) {
     return GetDlgItem(dialog, 0x480);
 }
 
-class DialogDriver {
-public:
-    explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)), thread_([this] { Run(); }) {}
-    ~DialogDriver() { Finish(); }
+struct DialogSearch {
+    const std::string& title;
+    const std::vector<HWND>& handled;
+    HWND found;
+};
 
-    // Ends the watch; windows that were not in the script were closed and
-    // are reported as unexpected.
-    void Finish() {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid != GetCurrentProcessId() || std::strcmp(cls, "#32770") || !IsWindowVisible(window) ||
+        std::find(s->handled.begin(), s->handled.end(), window) != s->handled.end() ||
+        (!s->title.empty() && Text(window) != s->title))
+        return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+// A visible dialog of this process not in `handled`, with `title` if given.
+HWND FindDialog(const std::string& title, const std::vector<HWND>& handled) {
+    DialogSearch search{title, handled, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+Seen Describe(HWND window) {
+    char folder[1024] = {}, filter[1024] = {};
+    SendMessageA(window, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+    const LRESULT length = SendDlgItemMessageA(window, 0x470, CB_GETLBTEXTLEN, 0, 0);
+    if (length > 0 && length < static_cast<LRESULT>(sizeof filter))
+        SendDlgItemMessageA(window, 0x470, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(filter));
+    HWND readOnly = GetDlgItem(window, 0x410);
+    return Seen{Text(GetDlgItem(window, 0xFFFF)),
+                reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0)),
+                folder,
+                filter,
+                Text(NameBox(window)),
+                readOnly && IsWindowVisible(readOnly)};
+}
+
+// Runs `operation` on this thread while another answers the windows of
+// `steps` in order; fails the test on a missing window or on one that is
+// not in the script (closed, or it would hold the test for ever).
+std::vector<Seen> Drive(const std::vector<Step>& steps, const std::function<void()>& operation) {
     std::vector<Seen> seen;
     std::vector<std::string> unexpected;
     std::string failure;
-
-private:
-    struct Search {
-        std::string title;
-        const std::vector<HWND>* handled;
-        HWND found;
-    };
-
-    static BOOL CALLBACK Look(HWND window, LPARAM param) {
-        auto* search = reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        char cls[32] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (pid != GetCurrentProcessId() || std::strcmp(cls, "#32770") || !IsWindowVisible(window)) return TRUE;
-        for (HWND done : *search->handled)
-            if (done == window) return TRUE;
-        if (!search->title.empty() && Text(window) != search->title) return TRUE;
-        search->found = window;
-        return FALSE;
-    }
-
-    HWND Find(const std::string& title) {
-        Search search{title, &handled_, nullptr};
-        EnumWindows(Look, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    static Seen Describe(HWND window) {
-        Seen s;
-        s.title = Text(window);
-        s.text = Text(GetDlgItem(window, 0xFFFF));
-        s.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
-        char buffer[1024] = {};
-        if (SendMessageA(window, CDM_GETFOLDERPATH, sizeof buffer, reinterpret_cast<LPARAM>(buffer)) > 0)
-            s.folder = buffer;
-        const LRESULT length = SendDlgItemMessageA(window, 0x470, CB_GETLBTEXTLEN, 0, 0);
-        if (length > 0 && length < static_cast<LRESULT>(sizeof buffer)) {
-            SendDlgItemMessageA(window, 0x470, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(buffer));
-            s.filter = buffer;
-        }
-        s.name = Text(NameBox(window));
-        HWND readOnly = GetDlgItem(window, 0x410);
-        s.readOnlyBox = readOnly && IsWindowVisible(readOnly);
-        return s;
-    }
-
-    void Run() {
-        for (std::size_t i = 0; i < steps_.size() && failure.empty(); ++i) {
-            const Step& step = steps_[i];
+    std::atomic<bool> done{false};
+    std::thread driver([&] {
+        std::vector<HWND> handled;
+        for (const Step& step : steps) {
             HWND window = nullptr;
             for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 20000; Sleep(10))
-                window = Find(step.title);
+                window = FindDialog(step.title, handled);
             if (!window) {
-                failure = "step " + std::to_string(i) + ": no window \"" + step.title + "\"";
+                failure = "no window \"" + step.title + "\" after " + std::to_string(seen.size()) + " steps";
                 break;
             }
             seen.push_back(Describe(window));
             if (step.before) step.before();
             if (!step.fileName.empty()) SetWindowTextA(NameBox(window), step.fileName.c_str());
-            handled_.push_back(window);
+            handled.push_back(window);
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(window, step.button)));
-            for (DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window) && GetTickCount() - start < 10000;)
-                Sleep(10);
+            for (DWORD start = GetTickCount(); IsWindowVisible(window) && GetTickCount() - start < 10000;) Sleep(10);
         }
-        // Whatever else shows up would hold the test forever: close it, note it.
-        while (!stop_) {
-            if (HWND window = Find("")) {
+        for (; !done; Sleep(10))
+            if (HWND window = FindDialog("", handled)) {
                 unexpected.push_back(Text(window) + ": " + Text(GetDlgItem(window, 0xFFFF)));
-                handled_.push_back(window);
+                handled.push_back(window);
                 const int button = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;
                 PostMessageA(window, WM_COMMAND, button, 0);
             }
-            Sleep(10);
-        }
-    }
-
-    std::vector<Step> steps_;
-    std::vector<HWND> handled_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
+    });
+    operation();
+    done = true;
+    driver.join();
+    EXPECT_EQ("", failure);
+    EXPECT_TRUE(unexpected.empty()) << unexpected.front();
+    return seen;
+}
 
 // ---- the fixture ------------------------------------------------------------
 
@@ -236,7 +217,7 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
-        root = std::string(temp) + "koa-filetests";
+        const std::string root = std::string(temp) + "koa-filetests";
         CreateDirectoryA(root.c_str(), nullptr);
         folder = root + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         RemoveTree(folder);
@@ -251,30 +232,19 @@ protected:
         RemoveTree(folder);
     }
 
-    // Runs `operation` on this thread while the driver answers its windows;
-    // fails the test on a missing or unexpected window.
-    std::vector<Seen> Drive(std::vector<Step> steps, const std::function<void()>& operation) {
-        DialogDriver driver(std::move(steps));
-        operation();
-        driver.Finish();
-        EXPECT_EQ("", driver.failure);
-        EXPECT_TRUE(driver.unexpected.empty()) << driver.unexpected.front();
-        return driver.seen;
-    }
-
+    // The file dialog with `name` typed and OK pressed, then the `after` steps.
     std::vector<Seen> Save(const std::string& name, std::vector<Step> after = {}) {
-        std::vector<Step> steps{{kSaveTitle, IDOK, name}};
-        steps.insert(steps.end(), after.begin(), after.end());
-        return Drive(steps, SaveSettingsFile);
+        after.insert(after.begin(), Step{kSaveTitle, IDOK, name});
+        return Drive(after, SaveSettingsFile);
     }
-
     std::vector<Seen> Load(const std::string& name, std::vector<Step> after = {}) {
-        std::vector<Step> steps{{kOpenTitle, IDOK, name}};
-        steps.insert(steps.end(), after.begin(), after.end());
-        return Drive(steps, LoadSettingsFile);
+        after.insert(after.begin(), Step{kOpenTitle, IDOK, name});
+        return Drive(after, LoadSettingsFile);
     }
 
-    std::string root, folder;
+    std::vector<std::string> Entries() const { return FolderEntries(folder); }
+
+    std::string folder;
 };
 
 // ---- settings files ---------------------------------------------------------
@@ -288,58 +258,52 @@ TEST_F(Files, SavedFileIsTheRecordAndLoadsBackByteForByte) {
     EXPECT_EQ("設定ﾌｧｲﾙ(*.vd6)", seen[0].filter);
     EXPECT_FALSE(seen[0].readOnlyBox);
     EXPECT_EQ(RecordBytes(saved), ReadFileBytes(folder + "\\round.vd6"));
-    EXPECT_EQ(std::vector<std::string>{"round.vd6"}, FolderEntries(folder));  // no fresh file left beside it
+    EXPECT_EQ(std::vector<std::string>{"round.vd6"}, Entries());  // no fresh file left beside it
 
     CopyFactoryDefaults(CurrentSettings);
     const auto opened = Load("round.vd6");
     ASSERT_EQ(1u, opened.size());
-    EXPECT_EQ(folder, opened[0].folder);
-    EXPECT_FALSE(opened[0].readOnlyBox);
     EXPECT_EQ(RecordBytes(saved), RecordBytes(*CurrentSettings));
 }
 
-TEST_F(Files, OverwriteNoAsksAgainWithAnEmptyDialogAndCancelSavesNothing) {
-    WriteFileBytes(folder + "\\keep.vd6", "old");
+// No asks for a name again, in an emptied dialog; Yes replaces the whole
+// (longer) file.
+TEST_F(Files, OverwriteAsksAgainOnNoAndReplacesTheWholeFileOnYes) {
+    const std::string old(300, 'x');
+    WriteFileBytes(folder + "\\keep.vd6", old);
     const auto seen = Save("keep.vd6", {{kCaption, IDNO}, {kSaveTitle, IDCANCEL}});
     ASSERT_EQ(3u, seen.size());
     EXPECT_EQ(kExists, seen[1].text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_QUESTION), seen[1].icon);
     EXPECT_EQ("", seen[2].name);
-    EXPECT_EQ("old", ReadFileBytes(folder + "\\keep.vd6"));
-    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, FolderEntries(folder));
-}
+    EXPECT_EQ(old, ReadFileBytes(folder + "\\keep.vd6"));
 
-TEST_F(Files, OverwriteYesReplacesTheWholeFile) {
-    WriteFileBytes(folder + "\\keep.vd6", std::string(300, 'x'));
     Save("keep.vd6", {{kCaption, IDYES}});
     EXPECT_EQ(RecordBytes(Pattern(1)), ReadFileBytes(folder + "\\keep.vd6"));
-    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, FolderEntries(folder));
+    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, Entries());
 }
 
-TEST_F(Files, ReadOnlyTargetIsRefusedAndKeptAsItWas) {
+// A read-only target, and a folder that went away between typing the name
+// and pressing OK.
+TEST_F(Files, RefusedTargetsAreReportedAndKeptAsTheyWere) {
     const std::string target = folder + "\\locked.vd6";
     WriteFileBytes(target, "old");
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    const auto seen = Save("locked.vd6", {{kCaption, IDYES}, {kCaption, IDOK}});
+    auto seen = Save("locked.vd6", {{kCaption, IDYES}, {kCaption, IDOK}});
     ASSERT_EQ(3u, seen.size());
     EXPECT_EQ(kLocked, seen[2].text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[2].icon);
     EXPECT_EQ("old", ReadFileBytes(target));
     EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(std::vector<std::string>{"locked.vd6"}, FolderEntries(folder));
-}
+    EXPECT_EQ(std::vector<std::string>{"locked.vd6"}, Entries());
 
-TEST_F(Files, SaveIntoAFolderThatVanishedBeforeTheDialogClosed) {
-    // The dialog shows the data folder; the folder named in the typed path
-    // goes away between typing and pressing OK.
     const std::string gone = folder + "\\gone";
     ASSERT_TRUE(CreateDirectoryA(gone.c_str(), nullptr));
-    const auto seen = Drive({{kSaveTitle, IDOK, gone + "\\x.vd6", [&] { RemoveDirectoryA(gone.c_str()); }},
-                             {kCaption, IDOK}},
-                            SaveSettingsFile);
+    seen = Drive({{kSaveTitle, IDOK, gone + "\\x.vd6", [&] { RemoveDirectoryA(gone.c_str()); }}, {kCaption, IDOK}},
+                 SaveSettingsFile);
     ASSERT_EQ(2u, seen.size());
     EXPECT_EQ(kLocked, seen[1].text);
-    EXPECT_TRUE(FolderEntries(folder).empty());
+    EXPECT_EQ(std::vector<std::string>{"locked.vd6"}, Entries());
 }
 
 TEST_F(Files, LoadTakesTheFirstBytesOfAFileOfAnyLength) {
@@ -357,20 +321,19 @@ TEST_F(Files, LoadTakesTheFirstBytesOfAFileOfAnyLength) {
     }
 }
 
-TEST_F(Files, EmptyFileGivesItsMessageAndChangesNothing) {
+// An empty file, and one another program holds open: each its message, the
+// record unchanged.
+TEST_F(Files, FilesThatCannotBeLoadedSaySoAndChangeNothing) {
     WriteFileBytes(folder + "\\empty.vd6", "");
-    const auto seen = Load("empty.vd6", {{kCaption, IDOK}});
+    auto seen = Load("empty.vd6", {{kCaption, IDOK}});
     ASSERT_EQ(2u, seen.size());
     EXPECT_EQ(kEmpty, seen[1].text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[1].icon);
-    EXPECT_EQ(RecordBytes(Pattern(1)), RecordBytes(*CurrentSettings));
-}
 
-TEST_F(Files, FileHeldOpenElsewhereCannotBeLoaded) {
     const std::string path = folder + "\\held.vd6";
     WriteFileBytes(path, std::string(109, '\x02'));
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const auto seen = Load("held.vd6", {{kCaption, IDOK}});
+    seen = Load("held.vd6", {{kCaption, IDOK}});
     CloseHandle(held);
     ASSERT_EQ(2u, seen.size());
     EXPECT_EQ(kMissing, seen[1].text);
@@ -396,74 +359,64 @@ bool ShortWrite(void* file, const void* bytes, unsigned long count, unsigned lon
     return ok != FALSE;
 }
 
-TEST_F(Files, WriteFailureLeavesNoFileAndSaysSo) {
+TEST_F(Files, WriteFailureSaysSoAndLeavesNoFileOrTheOldOne) {
     for (SettingsFileWrite write : {FailHalfWay, ShortWrite}) {
         TestSeam_UseSettingsFileWrite(write);
         const auto seen = Save("new.vd6", {{kCaption, IDOK}});
         ASSERT_EQ(2u, seen.size());
         EXPECT_EQ(kUnwritten, seen[1].text);
         EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[1].icon);
-        EXPECT_TRUE(FolderEntries(folder).empty());
+        EXPECT_TRUE(Entries().empty());
     }
-}
-
-TEST_F(Files, WriteFailureOverAnExistingFileKeepsIt) {
     WriteFileBytes(folder + "\\keep.vd6", "old");
-    TestSeam_UseSettingsFileWrite(FailHalfWay);
     const auto seen = Save("keep.vd6", {{kCaption, IDYES}, {kCaption, IDOK}});
     ASSERT_EQ(3u, seen.size());
     EXPECT_EQ(kUnwritten, seen[2].text);
     EXPECT_EQ("old", ReadFileBytes(folder + "\\keep.vd6"));
-    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, FolderEntries(folder));
+    EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, Entries());
 }
 
 // ---- the temporary settings file --------------------------------------------
 
-TEST_F(Files, TempFileRoundTrip) {
+TEST_F(Files, TempFileRoundTripFactoryValuesWithoutItAndOnlyItsFirstBytes) {
+    const std::string temp = folder + "\\veldra6.ini";
+    Drive({}, LoadTempSettings);  // none yet
+    EXPECT_EQ(RecordBytes(FactoryDefaults), RecordBytes(*CurrentSettings));
     *CurrentSettings = Pattern(5);
-    EXPECT_TRUE(Drive({}, [] { SaveTempSettings(); }).empty());
-    EXPECT_EQ(RecordBytes(Pattern(5)), ReadFileBytes(folder + "\\veldra6.ini"));
+    Drive({}, [] { EXPECT_TRUE(SaveTempSettings()); });
+    EXPECT_EQ(RecordBytes(Pattern(5)), ReadFileBytes(temp));
     *CurrentSettings = Pattern(1);
     Drive({}, LoadTempSettings);
     EXPECT_EQ(RecordBytes(Pattern(5)), RecordBytes(*CurrentSettings));
     *CurrentSettings = Pattern(6);
     Drive({}, [] { SaveTempSettings(); });  // replaces the previous one
-    EXPECT_EQ(RecordBytes(Pattern(6)), ReadFileBytes(folder + "\\veldra6.ini"));
-    EXPECT_EQ(std::vector<std::string>{"veldra6.ini"}, FolderEntries(folder));
-}
+    EXPECT_EQ(RecordBytes(Pattern(6)), ReadFileBytes(temp));
+    EXPECT_EQ(std::vector<std::string>{"veldra6.ini"}, Entries());
 
-TEST_F(Files, TempFileMissingOrShortGivesFactoryValuesForTheRest) {
-    Drive({}, LoadTempSettings);
-    EXPECT_EQ(RecordBytes(FactoryDefaults), RecordBytes(*CurrentSettings));
-    WriteFileBytes(folder + "\\veldra6.ini", "\x09\x08\x07\x06\x05\x04\x03\x02\x01\xFF");
-    *CurrentSettings = Pattern(1);
-    Drive({}, LoadTempSettings);
-    std::string expected = RecordBytes(FactoryDefaults);
-    expected.replace(0, 10, "\x09\x08\x07\x06\x05\x04\x03\x02\x01\xFF");
-    EXPECT_EQ(expected, RecordBytes(*CurrentSettings));
-    WriteFileBytes(folder + "\\veldra6.ini", std::string(1 << 20, '\x03'));
+    WriteFileBytes(temp, std::string(1 << 20, '\x03'));
     Drive({}, LoadTempSettings);
     EXPECT_EQ(std::string(109, '\x03'), RecordBytes(*CurrentSettings));
 }
 
-TEST_F(Files, TempFileInAVanishedFolder) {
+// A failed write keeps the previous file; a data folder that is gone gives
+// the open message and factory values.
+TEST_F(Files, TempFileFailuresSaySoAndKeepThePreviousFile) {
+    WriteFileBytes(folder + "\\veldra6.ini", "previous");
+    TestSeam_UseSettingsFileWrite(FailHalfWay);
+    auto seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(kTempUnwritten, seen[0].text);
+    EXPECT_EQ("previous", ReadFileBytes(folder + "\\veldra6.ini"));
+    EXPECT_EQ(std::vector<std::string>{"veldra6.ini"}, Entries());
+
+    TestSeam_UseSettingsFileWrite(nullptr);
     ASSERT_TRUE(CopyPathWhole(DataDirectory, sizeof DataDirectory, (folder + "\\gone").c_str()));
-    const auto seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
+    seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ(kTempOpenFailed, seen[0].text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_HAND), seen[0].icon);
     Drive({}, LoadTempSettings);
     EXPECT_EQ(RecordBytes(FactoryDefaults), RecordBytes(*CurrentSettings));
-}
-
-TEST_F(Files, TempFileWriteFailureKeepsThePreviousFile) {
-    WriteFileBytes(folder + "\\veldra6.ini", "previous");
-    TestSeam_UseSettingsFileWrite(FailHalfWay);
-    const auto seen = Drive({{kCaption, IDOK}}, [] { EXPECT_FALSE(SaveTempSettings()); });
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(kTempUnwritten, seen[0].text);
-    EXPECT_EQ("previous", ReadFileBytes(folder + "\\veldra6.ini"));
-    EXPECT_EQ(std::vector<std::string>{"veldra6.ini"}, FolderEntries(folder));
 }
 
 TEST_F(Files, TempFileNeverUsesACutPath) {
@@ -501,30 +454,26 @@ int UnterminatedAppData(int, char* path) {
     return 1;
 }
 
-TEST_F(Files, DataDirectoryUnderAppDataWhenItFitsWhole) {
-    FindStartDirectory();
-    g_appData = folder + "\\";
-    g_appData += std::string(239 - g_appData.size(), 'A');  // 259 with both levels
-    ASSERT_TRUE(CreateDirectoryA(g_appData.c_str(), nullptr));
-    TestSeam_UseAppDataFolderLookup(FakeAppData);
-    FindDataDirectory(true);
-    EXPECT_EQ(g_appData + "\\KOA\\koa_verodorared", DataDirectory);
-    EXPECT_TRUE(GetFileAttributesA(DataDirectory) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(Exists(DataDirectory));
-    FindDataDirectory(true);  // existing levels are no error
-    EXPECT_EQ(g_appData + "\\KOA\\koa_verodorared", DataDirectory);
-}
-
-TEST_F(Files, DataDirectoryFallsBackToTheStartFolderRatherThanACutPath) {
+// The levels under the application-data folder when the whole path fits
+// (259 characters), else the start folder rather than a cut path.
+TEST_F(Files, DataDirectoryUnderAppDataOnlyWhenItFitsWhole) {
     FindStartDirectory();
     ASSERT_STRNE("", StartDirectory);
     TestSeam_UseAppDataFolderLookup(FakeAppData);
     g_appData = folder + "\\";
-    g_appData += std::string(240 - g_appData.size(), 'A');  // 260 with both levels
+    g_appData += std::string(239 - g_appData.size(), 'A');
+    ASSERT_TRUE(CreateDirectoryA(g_appData.c_str(), nullptr));
+    for (int twice = 0; twice < 2; ++twice) {  // existing levels are no error
+        FindDataDirectory(true);
+        EXPECT_EQ(g_appData + "\\KOA\\koa_verodorared", DataDirectory);
+        EXPECT_TRUE(IsFolder(DataDirectory));
+    }
+
+    g_appData = folder + "\\";
+    g_appData += std::string(240 - g_appData.size(), 'B');
     ASSERT_TRUE(CreateDirectoryA(g_appData.c_str(), nullptr));
     FindDataDirectory(true);
     EXPECT_STREQ(StartDirectory, DataDirectory);
-    EXPECT_EQ(std::vector<std::string>{std::string(240 - folder.size() - 1, 'A')}, FolderEntries(folder));
     EXPECT_TRUE(FolderEntries(g_appData).empty());  // no level made under it
 
     g_lookups = 0;
@@ -535,15 +484,13 @@ TEST_F(Files, DataDirectoryFallsBackToTheStartFolderRatherThanACutPath) {
     TestSeam_UseAppDataFolderLookup(UnterminatedAppData);
     FindDataDirectory(true);
     EXPECT_STREQ(StartDirectory, DataDirectory);
-}
 
-TEST_F(Files, DataDirectoryFromTheSystemsAppDataFolder) {
-    FindStartDirectory();
+    TestSeam_UseAppDataFolderLookup(nullptr);  // the system's own folder
     char appData[PathBufferSize];
     ASSERT_EQ(1, GetAppDataFolder(26, appData));
     FindDataDirectory(true);
     EXPECT_EQ(std::string(appData) + "\\KOA\\koa_verodorared", DataDirectory);
-    EXPECT_TRUE(GetFileAttributesA(DataDirectory) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(IsFolder(DataDirectory));
     EXPECT_EQ(0, GetAppDataFolder(-1, appData));  // no such folder
     EXPECT_STREQ("", appData);
 }
