@@ -162,15 +162,9 @@ const PrinterButton kPrinterButtons[] = {
     {IDC_COMMIT_BUTTON, IDS_CONFIRM_COMMIT, WriteSettingsToPrinter},
 };
 
-bool Confirm(HWND owner, UINT question) {
-    char text[256], caption[128];
-    return MessageBoxA(owner, LoadText(question, text, sizeof text), LoadText(IDS_APP_CAPTION, caption, sizeof caption),
-                       MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
-}
-
 void RunPrinterButton(HWND dialog, const PrinterButton& button) {
     const HWND remembered = GetFocus();
-    if (CheckPrinterReady() == 0 && Confirm(dialog, button.question) && button.exchange(dialog) == 0)
+    if (CheckPrinterReady() == 0 && AskQuestion(dialog, button.question, MB_OKCANCEL) == IDOK && button.exchange(dialog) == 0)
         ShowMessageId(MB_USERICON, IDS_NO_ANSWER, IDI_PRINTER_ERROR, dialog);
     TabsState* s = Tabs();
     if (!s || s->container != dialog) return;  // gone while the boxes were up

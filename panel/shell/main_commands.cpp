@@ -74,7 +74,7 @@ void RestoreFocus(FocusAfter focus) {
 void Run(HWND main, const MainCommand& command) {
     RememberFocus();
     const bool go = (!command.preflight || CheckPrinterReady() == 0) &&
-                    (!command.question || ConfirmCommand(main, command.question));
+                    (!command.question || AskQuestion(main, command.question, MB_OKCANCEL) == IDOK);
     if (go) command.action(main);
     if (command.tabsForward && SettingsTabsWindow()) SetForegroundWindow(SettingsTabsWindow());
     RestoreFocus(command.focus);
@@ -85,13 +85,6 @@ void Run(HWND main, const MainCommand& command) {
 void OpenConsumables(HWND) {}
 
 }  // namespace
-
-bool ConfirmCommand(HWND owner, UINT textId) {
-    char caption[128], text[512];
-    LoadText(IDS_APP_CAPTION, caption, sizeof caption);
-    LoadText(textId, text, sizeof text);
-    return MessageBoxA(owner, text, caption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
-}
 
 bool RunMainCommand(HWND main, int id) {
     if (id == IDM_FILE_EXIT) {

@@ -5,6 +5,3 @@
 
 // Carries out command `id`; false when the id is none of the main window's.
 bool RunMainCommand(HWND mainWindow, int id);
-
-// The plain OK/Cancel question of a command, owned by `owner`; true on OK.
-bool ConfirmCommand(HWND owner, UINT textId);

@@ -80,16 +80,9 @@ bool OnSetCursor(LPARAM lParam) {
 
 // ---- exit -----------------------------------------------------------------
 
-int AskExitQuestion(HWND window) {
-    char caption[128], text[512];
-    LoadText(IDS_APP_CAPTION, caption, sizeof caption);
-    LoadText(IDS_EXIT_QUESTION, text, sizeof text);
-    return MessageBoxA(window, text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
-}
-
 void OnClose(HWND window) {
     RememberFocus();
-    const int answer = AskExitQuestion(window);
+    const int answer = AskQuestion(window, IDS_EXIT_QUESTION, MB_YESNOCANCEL);
     if (answer == IDCANCEL) {
         RestoreSavedFocus();
         return;

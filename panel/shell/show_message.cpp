@@ -33,6 +33,13 @@ int ShowMessage(UINT style, const char* text, int iconId, MessageCode code, HWND
     return MessageBoxIndirectA(&params);
 }
 
+int AskQuestion(HWND owner, UINT textId, UINT buttons) {
+    char caption[128], text[512];
+    LoadText(IDS_APP_CAPTION, caption, sizeof caption);
+    LoadText(textId, text, sizeof text);
+    return MessageBoxA(owner, text, caption, buttons | MB_ICONQUESTION);
+}
+
 int ShowMessageId(UINT style, UINT textId, int iconId, HWND owner) {
     char text[1024];
     return ShowMessage(style, LoadText(textId, text, sizeof text), iconId, 0, owner);

@@ -12,5 +12,10 @@ int ShowMessage(UINT style, const char* text, int iconId, MessageCode code, HWND
 // The same with a text from the string table.
 int ShowMessageId(UINT style, UINT textId, int iconId, HWND owner);
 
+// A plain question box with the program caption and the question icon,
+// owned by `owner`: `buttons` (MB_OKCANCEL, MB_YESNOCANCEL, ...) and the
+// text `textId`. Returns the button pressed.
+int AskQuestion(HWND owner, UINT textId, UINT buttons);
+
 // A string of the program's string table (empty when missing).
 const char* LoadText(UINT id, char* buffer, int size);

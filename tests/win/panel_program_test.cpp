@@ -36,12 +36,6 @@ const std::string kFirstReadFailed = "プリンターから設定値の読み込
 const std::string kAlreadyRunning = "KOA koa2400Max-R/koa2600Max-R リモートパネルはすでに起動しています。";
 const std::string kCommitQuestion = "設定値に変更しますか？";
 
-int Item(const char* name) {
-    std::string field = name;
-    field.resize(8, ' ');
-    return FindSettingItem(field.c_str());
-}
-
 // The page and list id that show an item.
 bool ListOf(int item, int* page, int* listId) {
     for (int p = 0; p < PageCount; ++p) {
@@ -56,10 +50,23 @@ bool ListOf(int item, int* page, int* listId) {
     return false;
 }
 
+// The user's application-data folder, as the program finds it; empty when
+// it cannot be had.
+std::string AppDataFolder() {
+    typedef HRESULT(WINAPI * GetFolder)(HWND, int, HANDLE, DWORD, LPSTR);
+    HMODULE shfolder = LoadLibraryA("shfolder.dll");
+    if (!shfolder) return "";
+    auto getFolder =
+        reinterpret_cast<GetFolder>(reinterpret_cast<void (*)()>(GetProcAddress(shfolder, "SHGetFolderPathA")));
+    char appData[MAX_PATH] = "";
+    if (!getFolder || getFolder(nullptr, 26, nullptr, 0, appData) < 0) return "";
+    return appData;
+}
+
 std::string Display(const char* name, const char* keyword) {
     std::string field = keyword;
     field.resize(8, ' ');
-    const int item = Item(name);
+    const int item = SettingIndex(name);
     const char* text = SettingDisplayText(item, FindSettingValue(item, field.c_str()));
     return text ? text : "";
 }
@@ -130,7 +137,7 @@ protected:
     std::string ListText(const char* name) {
         int page = 0, listId = 0, row = -1;
         std::string text;
-        if (!ListOf(Item(name), &page, &listId)) return "(no list)";
+        if (!ListOf(SettingIndex(name), &page, &listId)) return "(no list)";
         if (!driver_.SelectTab(page) || !driver_.ListSelection(listId, &row, &text)) return "(" + driver_.error() + ")";
         return text;
     }
@@ -252,21 +259,17 @@ TEST_F(PanelProgram, AFailedFirstReadRetriesWithTheChoice) {
 
 TEST_F(PanelProgram, IgnoringAFailedFirstReadShowsTheTemporarySettingsFile) {
     // The temporary file of an earlier run: its first bytes, then factory values.
-    char appData[MAX_PATH] = "";
-    typedef HRESULT(WINAPI * GetFolder)(HWND, int, HANDLE, DWORD, LPSTR);
-    HMODULE shfolder = LoadLibraryA("shfolder.dll");
-    ASSERT_TRUE(shfolder);
-    auto getFolder = reinterpret_cast<GetFolder>(reinterpret_cast<void (*)()>(GetProcAddress(shfolder, "SHGetFolderPathA")));
-    ASSERT_TRUE(getFolder && getFolder(nullptr, 26, nullptr, 0, appData) >= 0);
-    const std::string folder = std::string(appData) + "\\KOA\\koa_verodorared";
-    CreateDirectoryA((std::string(appData) + "\\KOA").c_str(), nullptr);
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    const std::string folder = appData + "\\KOA\\koa_verodorared";
+    CreateDirectoryA((appData + "\\KOA").c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     SettingsRecord record;
     CopyFactoryDefaults(&record);
     std::string bytes(reinterpret_cast<const char*>(record.value), 10);
     std::string keyword = "8LPI";
     keyword.resize(8, ' ');
-    bytes[Item("FRC-LFVA")] = static_cast<char>(FindSettingValue(Item("FRC-LFVA"), keyword.c_str()));
+    bytes[SettingIndex("FRC-LFVA")] = static_cast<char>(FindSettingValue(SettingIndex("FRC-LFVA"), keyword.c_str()));
     ASSERT_TRUE(WriteWholeFile(folder + "\\veldra6.ini", bytes));
 
     Serve("model koa240MR\n", "jobs-lpt.bin", "--fail-request 2");
@@ -337,7 +340,7 @@ TEST_F(PanelProgram, AChangeSurvivesTabSwitchesAndIsWritten) {
     FirstRun();
     int page = 0, listId = 0, row = -1;
     std::string text;
-    ASSERT_TRUE(ListOf(Item("FF-SKEW"), &page, &listId));
+    ASSERT_TRUE(ListOf(SettingIndex("FF-SKEW"), &page, &listId));
     ASSERT_TRUE(driver_.SelectTab(page));
     ASSERT_TRUE(driver_.ListSelection(listId, &row, &text));
     const int changed = row == 0 ? 1 : 0;
@@ -351,7 +354,7 @@ TEST_F(PanelProgram, AChangeSurvivesTabSwitchesAndIsWritten) {
     EXPECT_EQ(Answer(IDOK), kCommitQuestion);
     // The emulator's state names the item with the keyword of the new row.
     const std::string expected = std::string("value FF-SKEW ") + [&] {
-        std::string keyword = SettingKeyword(Item("FF-SKEW"), changed);
+        std::string keyword = SettingKeyword(SettingIndex("FF-SKEW"), changed);
         keyword.erase(keyword.find_last_not_of(' ') + 1);
         return keyword;
     }();
@@ -366,8 +369,8 @@ TEST_F(PanelProgram, TheFormsPageGreysTheFineAdjustmentWithItsDetection) {
     Start();
     FirstRun();
     int page = 0, detection = 0, fine = 0;
-    ASSERT_TRUE(ListOf(Item("FT-BTM"), &page, &detection));
-    ASSERT_TRUE(ListOf(Item("FT-BTMAJ"), &page, &fine));
+    ASSERT_TRUE(ListOf(SettingIndex("FT-BTM"), &page, &detection));
+    ASSERT_TRUE(ListOf(SettingIndex("FT-BTMAJ"), &page, &fine));
     ASSERT_TRUE(driver_.SelectTab(page));
     ASSERT_TRUE(driver_.SetListSelection(detection, 0)) << driver_.error();
     HWND fineList = driver_.WaitControl(fine);
@@ -467,14 +470,9 @@ TEST_F(PanelProgram, ExitWithYesKeepsTheSettingsInTheTemporaryFile) {
     Serve("model koa240MR\nvalue FRC-LFVA 8LPI\n");
     Start();
     FirstRun();
-    char appData[MAX_PATH] = "";
-    typedef HRESULT(WINAPI * GetFolder)(HWND, int, HANDLE, DWORD, LPSTR);
-    HMODULE shfolder = LoadLibraryA("shfolder.dll");
-    ASSERT_TRUE(shfolder);
-    auto getFolder =
-        reinterpret_cast<GetFolder>(reinterpret_cast<void (*)()>(GetProcAddress(shfolder, "SHGetFolderPathA")));
-    ASSERT_TRUE(getFolder && getFolder(nullptr, 26, nullptr, 0, appData) >= 0);
-    const std::string path = std::string(appData) + "\\KOA\\koa_verodorared\\veldra6.ini";
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    const std::string path = appData + "\\KOA\\koa_verodorared\\veldra6.ini";
     DeleteFileA(path.c_str());
 
     ExitWith(IDYES);
@@ -482,8 +480,8 @@ TEST_F(PanelProgram, ExitWithYesKeepsTheSettingsInTheTemporaryFile) {
     ASSERT_EQ(saved.size(), 109u);
     std::string keyword = "8LPI";
     keyword.resize(8, ' ');
-    EXPECT_EQ(static_cast<unsigned char>(saved[Item("FRC-LFVA")]),
-              FindSettingValue(Item("FRC-LFVA"), keyword.c_str()));
+    EXPECT_EQ(static_cast<unsigned char>(saved[SettingIndex("FRC-LFVA")]),
+              FindSettingValue(SettingIndex("FRC-LFVA"), keyword.c_str()));
     DeleteFileA(path.c_str());
 }
 

@@ -6,10 +6,20 @@
 
 #include <windows.h>
 
+#include "panel/settings/setting_items.h"
+
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+// The record index of the setting item `name` ("FRC-LFVA"; padded to its
+// 8 bytes here), or -1.
+inline int SettingIndex(const char* name) {
+    std::string field = name;
+    field.resize(8, ' ');
+    return FindSettingItem(field.c_str());
+}
 
 // Unix path of the build's scratch folder (compile definition) and the
 // Windows path of a file in it (through Wine's Z: drive).

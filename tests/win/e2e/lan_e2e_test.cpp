@@ -26,12 +26,6 @@ const std::string kCancel = "CANCEL  \r";
 const std::string kRecovery = std::string(9, '\r') + "CANCEL  \r";
 const std::string kReadFailed = "プリンターから設定内容の読み込みに失敗しました。";
 
-int Index(const char* name) {
-    std::string field = name;
-    field.resize(8, ' ');
-    return FindSettingItem(field.c_str());
-}
-
 bool LibraryLoaded() { return GetModuleHandleA("SxJcp32.dll") != nullptr; }
 
 // Puts a build variant of the library (one entry point left out) in place of
@@ -87,8 +81,8 @@ TEST_F(LanEndToEnd, ReadAndWriteGoThroughTheLibraryAndItIsUnloadedAfterEach) {
     Serve("model koa240MR\nvalue STANDBY 15min\nvalue FRC-LFVA 8LPI\n");
     DialogWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
-    EXPECT_EQ(CurrentSettings->value[Index("FRC-LFVA")], 3);
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("FRC-LFVA")], 3);
     EXPECT_STREQ(CurrentTarget.LanAddress, "127.0.0.1");
     EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
     EXPECT_FALSE(LibraryLoaded());
@@ -175,7 +169,7 @@ TEST_F(LanEndToEnd, ACountAboveTheBufferIsBoundedByIt) {
     Serve("model koa240MR\nvalue STANDBY 15min\n", "fault count-over 70000\n");
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
     EXPECT_EQ(LinkCopy()->length, 4096u);
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
 }
 
 TEST_F(LanEndToEnd, TheExitRepairsAnOpenConversationOverTheLibrary) {

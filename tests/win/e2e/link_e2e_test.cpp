@@ -30,12 +30,6 @@ const std::string kBlockEnd = "\rEXIT    \rEND     \r";
 const std::string kCaption = "KOA koa2400Max-R/koa2600Max-R リモートパネル";
 const std::string kReadFailed = "プリンターから設定内容の読み込みに失敗しました。";
 
-int Index(const char* name) {
-    std::string field = name;
-    field.resize(8, ' ');
-    return FindSettingItem(field.c_str());
-}
-
 class LinkEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -81,11 +75,11 @@ TEST_F(LinkEndToEnd, StartupReadFillsCurrentSettingsFromThePrinter) {
 
     EXPECT_EQ(*DetectedModel, 17u);
     SettingsRecord expected = FactoryDefaults;
-    expected.value[Index("FRC-LFVA")] = 3;
-    expected.value[Index("STANDBY")] = 14;
-    expected.value[Index("FF-LSP")] = 160;
-    expected.value[Index("CUT-BACK")] = 0;
-    expected.value[Index("FT-PAGEL")] = 11;
+    expected.value[SettingIndex("FRC-LFVA")] = 3;
+    expected.value[SettingIndex("STANDBY")] = 14;
+    expected.value[SettingIndex("FF-LSP")] = 160;
+    expected.value[SettingIndex("CUT-BACK")] = 0;
+    expected.value[SettingIndex("FT-PAGEL")] = 11;
     for (int i = 0; i < SettingCount; ++i) EXPECT_EQ(CurrentSettings->value[i], expected.value[i]) << "item " << i;
 
     EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
@@ -106,8 +100,8 @@ TEST_F(LinkEndToEnd, ValueOutsideItsListShowsItsMessageOnceAndTheRestIsRead) {
               "プリンターから以下の項目において\n規定外のデータを読み取りました。\n\n改行量(手差し,前ASF,後ASF)"
               "\n\n他のアプリケーションからの印刷が無いことを確認し、\nプリンターの電源を再投入して下さい。");
     EXPECT_EQ(messages[0].icon, 182);
-    EXPECT_EQ(CurrentSettings->value[Index("FRC-LFVA")], 2);  // factory "6LPI"
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("FRC-LFVA")], 2);  // factory "6LPI"
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
 }
 
 TEST_F(LinkEndToEnd, FactoryWriteDeliversTheExactBlock) {
@@ -139,13 +133,13 @@ TEST_F(LinkEndToEnd, AValueOutsideItsListRefusesTheWriteBeforeAnythingIsSent) {
     Serve("model koa240MR\n");
     DialogWatcher watcher;
     LoadFactoryDefaults();
-    CurrentSettings->value[Index("STANDBY")] = 255;  // an empty selection
+    CurrentSettings->value[SettingIndex("STANDBY")] = 255;  // an empty selection
     CancelPending = true;                             // left as it was: nothing is sent
     EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), -1);
     EXPECT_EQ(standIn_.Received(), "");
     EXPECT_TRUE(CancelPending);
     ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_NE(watcher.Messages()[0].text.find(SettingTitle(Index("STANDBY"))), std::string::npos)
+    EXPECT_NE(watcher.Messages()[0].text.find(SettingTitle(SettingIndex("STANDBY"))), std::string::npos)
         << watcher.Messages()[0].text;
     EXPECT_EQ(watcher.Messages()[0].icon, 183);
     EXPECT_TRUE(watcher.ProgressTexts().empty());
@@ -156,7 +150,7 @@ TEST_F(LinkEndToEnd, FailedClosingCommandLeadsToRecoveryOnTheNextLptWrite) {
     DialogWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
     EXPECT_TRUE(CancelPending);
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);  // the parse was already done
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);  // the parse was already done
     ASSERT_EQ(watcher.Messages().size(), 1u);
     EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
     EXPECT_EQ(watcher.Messages()[0].icon, 183);
@@ -274,7 +268,7 @@ TEST_F(LinkEndToEnd, AfterATimedOutRequestNothingMoreIsSentAndTheNextReadRepairs
     Serve("model koa240MR\nvalue STANDBY 15min\n");
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
     EXPECT_EQ(standIn_.Received().substr(0, kRecovery.size()), kRecovery);
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
     EXPECT_FALSE(CancelPending);
 }
 
@@ -282,7 +276,7 @@ TEST_F(LinkEndToEnd, BeforeWindows2000TheObjectsCarryNoGlobalPrefix) {
     TestSeam_UseWindowsVersion(PlatformWin32Nt, 4);
     Serve("model koa240MR\nvalue STANDBY 15min\n", "jobs-lpt.bin", "--plain-names");
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
-    EXPECT_EQ(CurrentSettings->value[Index("STANDBY")], 14);
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
     HANDLE global = OpenFileMappingA(FILE_MAP_READ, FALSE, "Global\\tzra VerodoRared LM Connection MapFile");
     EXPECT_EQ(global, nullptr) << "the plain name only";
     if (global) CloseHandle(global);

@@ -19,12 +19,6 @@ namespace {
 
 const unsigned kDivisor = 20;  // fixed waits at a twentieth
 
-int Index(const char* name) {
-    std::string field = name;
-    field.resize(8, ' ');
-    return FindSettingItem(field.c_str());
-}
-
 class TwoPrinters : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -68,14 +62,14 @@ TEST_F(TwoPrinters, EachPrinterAnswersForItsOwnPort) {
     UseTarget(kUsbPrinter, "USB001", ModelKoa2600MaxR);
     ASSERT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
     EXPECT_EQ(*DetectedModel, static_cast<std::uint32_t>(ModelKoa2600MaxR));
-    EXPECT_EQ(CurrentSettings->value[Index("FRC-LFVA")], 0);  // "3LPI"
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("FRC-LFVA")], 0);  // "3LPI"
     // The record is the first printer's: the second one's talk is not in it.
     EXPECT_EQ(standIn_.Received(), "");
 
     UseTarget(kLptPrinter, "LPT1:", ModelKoa2400MaxR);
     ASSERT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
     EXPECT_EQ(*DetectedModel, static_cast<std::uint32_t>(ModelKoa2400MaxR));
-    EXPECT_EQ(CurrentSettings->value[Index("FRC-LFVA")], 3);  // "8LPI"
+    EXPECT_EQ(CurrentSettings->value[SettingIndex("FRC-LFVA")], 3);  // "8LPI"
     EXPECT_NE(standIn_.Received().find("?NVRAM  \r"), std::string::npos);
 
     // And back: the second printer again, after the first one's service ended.
