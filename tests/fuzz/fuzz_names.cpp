@@ -9,25 +9,16 @@
 // port name, separator file, driver name, a path, a folder, a file's bytes.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fuzz_common.h"
 #include "link/choice/port_rules.h"
 #include "panel/settings/settings_file_rules.h"
 #include "panel/shell/message_text.h"
 #include "panel/shell/tab_key_rules.h"
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 namespace {
 
