@@ -278,9 +278,11 @@ int SendRibbonReset(const char* printerName, const MonitorState* state) {
         const DWORD wait = WaitForSingleObject(mutex, 0);
         if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
             if (OpenPrinterLink()) {
-                AttachLink(name);
-                const CommandFrame reset = CounterResetCommand(6);
-                result = LinkExchange(LinkSend, reset.bytes, static_cast<unsigned>(reset.length)) != 0;
+                // A block that cannot be cleared reaches no printer.
+                if (AttachLink(name)) {
+                    const CommandFrame reset = CounterResetCommand(6);
+                    result = LinkExchange(LinkSend, reset.bytes, static_cast<unsigned>(reset.length)) != 0;
+                }
                 DetachLink();
                 // The monitor keeps no channel state between resets.
                 ClosePrinterLink();

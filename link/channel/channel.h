@@ -6,11 +6,12 @@
 enum ChannelKind { ChannelSpooler = 0, ChannelLan = 1 };
 
 // How one request through a channel ended.
+// A request that nobody finished in time counts as failed: the channel
+// makes sure that a late outcome of it cannot pass for a later request's.
 enum ChannelReply {
-    ReplyDone,      // the bytes were taken, or an answer came
-    ReplyFailed,    // the channel reported failure (no printer, no answer)
-    ReplyTimedOut,  // nobody finished the request in time: it may still be
-                    // served later, so nothing more may be posted
+    ReplyDone,    // the bytes were taken, or an answer came
+    ReplyFailed,  // the channel reported failure (no printer, no answer, no
+                  // outcome within the channel's bound)
 };
 
 constexpr int ChannelAnswerSize = 4096;

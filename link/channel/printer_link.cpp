@@ -21,29 +21,39 @@ ChannelState g_channel;
 
 const char kLogPath[] = "c:\\veldra6.log";
 
-bool PostCopy() {
-    return CopyLinkBlock(g_channel.view, g_channel.copy, LinkBlockSize, CurrentKernelObjectNames().linkMutex);
-}
-
-bool FetchCopy() {
-    return CopyLinkBlock(g_channel.copy, g_channel.view, LinkBlockSize, CurrentKernelObjectNames().linkMutex);
-}
+// The shared block as the portable session sees it: whole-block copies
+// under the guard mutex, the system's pause and tick count.
+class MappedBlock : public SharedBlockAccess {
+public:
+    bool Post(const LinkBlock& copy) override {
+        return CopyLinkBlock(g_channel.view, &copy, LinkBlockSize, CurrentKernelObjectNames().linkMutex);
+    }
+    bool Fetch(LinkBlock* copy) override {
+        return CopyLinkBlock(copy, g_channel.view, LinkBlockSize, CurrentKernelObjectNames().linkMutex);
+    }
+    void Pause(unsigned milliseconds) override { Sleep(milliseconds); }
+    unsigned long Milliseconds() override { return GetTickCount(); }
+};
+MappedBlock g_block;
+BlockSession g_session(g_block);
 
 }  // namespace
 
 bool CopyLinkBlock(void* destination, const void* source, std::size_t size, const char* mutexName) {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName);
     if (!mutex) return false;
-    const DWORD bound = ScaledMilliseconds(LinkAnswerTimeoutMs);
+    const DWORD bound = ScaledMilliseconds(LinkGuardTimeoutMs);
     const DWORD start = GetTickCount();
     bool owned = false;
     for (;;) {
-        const DWORD result = WaitForSingleObject(mutex, 1000 < bound ? 1000 : bound);
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD left = elapsed < bound ? bound - elapsed : 0;
+        const DWORD result = WaitForSingleObject(mutex, left < 1000 ? left : 1000);
         if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) {
             owned = true;
             break;
         }
-        if (result != WAIT_TIMEOUT || GetTickCount() - start >= bound) break;
+        if (result != WAIT_TIMEOUT || left == 0) break;
     }
     if (owned) {
         std::memcpy(destination, source, size);
@@ -61,23 +71,21 @@ int OpenPrinterLink() {
     long error = 0;
     LinkBlock* copy = static_cast<LinkBlock*>(AllocBlock(LinkBlockSize, &error));
     LinkBlock* view = copy ? static_cast<LinkBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
-    if (!view) {
-        FreeBlock(copy);
-        CloseHandle(mapping);
+    g_channel = ChannelState{mapping, view, copy};
+    // The shared block starts all zeros; a block that cannot be cleared
+    // cannot be used, and the next call tries again from the start.
+    if (!view || !g_block.Post(*copy)) {
+        ClosePrinterLink();
         return 0;
     }
-    g_channel = ChannelState{mapping, view, copy};
-    PostCopy();  // the shared block starts all zeros
     return 1;
 }
 
-void AttachLink(const char* printerName) {
-    if (!g_channel.copy) return;
-    std::memset(g_channel.copy, 0, LinkBlockSize);
-    PostCopy();
+bool AttachLink(const char* printerName) {
+    if (!g_channel.copy || !g_session.Attach(g_channel.copy)) return false;
     long error = 0;
     char* name = static_cast<char*>(AllocBlock(256, &error));
-    if (!name) return;
+    if (!name) return true;  // the block is cleared; the requests will find no monitor
     if (printerName) {
         std::strncpy(name, printerName, 255);
         name[255] = '\0';
@@ -87,44 +95,23 @@ void AttachLink(const char* printerName) {
         CloseHandle(thread);
     else
         FreeBlock(name);
+    return true;
 }
 
-unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length, bool* timedOut) {
-    if (timedOut) *timedOut = false;
-    if (!g_channel.copy) return 0;
-    unsigned count = length & 0xFFFF;
-    if (count > LinkDataSize) count = LinkDataSize;  // never past the data area
-    LinkBlock* copy = g_channel.copy;
-    copy->request = code;
-    if (data && count) std::memcpy(copy->data, data, count);
-    copy->length = count;
-    copy->status = LinkPending;
-    if (!PostCopy()) return 0;
-
-    const DWORD bound = ScaledMilliseconds(LinkAnswerTimeoutMs);
-    const DWORD start = GetTickCount();
-    Sleep(100);
-    for (;;) {
-        if (!FetchCopy()) {  // posted, but its outcome cannot be looked at
-            if (timedOut) *timedOut = true;
-            return 0;
-        }
-        if (copy->status != LinkPending) break;
-        if (GetTickCount() - start >= bound) {  // nobody serves the block
-            if (timedOut) *timedOut = true;
-            return 0;
-        }
-        Sleep(1);
+unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length, ExchangeEnd* end) {
+    ExchangeEnd outcome = ExchangeGuardLost;
+    if (g_channel.copy)
+        outcome = g_session.Exchange(g_channel.copy, code, data, length, ScaledMilliseconds(LinkAnswerTimeoutMs));
+    if (end) *end = outcome;
+    switch (outcome) {
+    case ExchangeDone: return 1;
+    case ExchangeOther: return length;
+    default: return 0;
     }
-    if (copy->status == LinkFailed) return 0;
-    if (copy->status == LinkDone) return 1;
-    return length;
 }
 
 void DetachLink() {
-    if (!g_channel.copy) return;
-    g_channel.copy->request = LinkEnd;
-    PostCopy();
+    if (g_channel.copy) g_session.Detach(g_channel.copy);
 }
 
 void ClosePrinterLink() {

@@ -6,31 +6,30 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/channel/block_exchange.h"
 #include "link/channel/link_block.h"
 
-// The longest the program waits for the language monitor to finish one
-// request, or for the block's guard mutex. A real monitor ends every request
-// itself within its port time-outs (tens of seconds at most); without this
-// bound a driver installed without its monitor, or a monitor that died,
-// would hang the program for ever. An expired wait counts as LinkFailed.
-enum { LinkAnswerTimeoutMs = 60000 };
-
 // Creates or opens the named mapping once per process, allocates LinkCopy,
-// maps the view and clears the shared block. 1 ready, 0 failed.
+// maps the view and clears the shared block. 1 ready, 0 failed (also when
+// the block's guard mutex cannot be taken to clear it).
 int OpenPrinterLink();
 
 // Clears LinkCopy (idle, no data, pending), posts it, and starts the
 // connection job for `printerName` on its own thread (not waited for).
-void AttachLink(const char* printerName);
+// False when the channel is closed or the guard mutex could not be taken:
+// then no job is started and the conversation's requests fail at once.
+bool AttachLink(const char* printerName);
 
 // One request: LinkSend with `length` bytes of `data`, or LinkReceive with
-// none. Returns 1 (done), 0 (failed, or no answer within the bound), or
-// `length` unchanged for any other status the monitor writes. *timedOut
-// (when given) tells whether the bound expired: the request then stays
-// posted, and a monitor that serves it late writes its whole block back.
-unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length, bool* timedOut = nullptr);
+// none. Returns 1 (done), 0 (failed, no outcome within LinkAnswerTimeoutMs,
+// or the guard mutex lost in this conversation), or `length` unchanged for
+// any other status the monitor writes. A stale write-back of an earlier
+// request is never taken for this request's outcome. *end (when given)
+// tells how the request ended.
+unsigned LinkExchange(std::uint32_t code, const void* data, unsigned length, ExchangeEnd* end = nullptr);
 
-// Posts LinkEnd; does not wait.
+// Posts LinkEnd; does not wait. Posts nothing once the guard mutex was lost
+// in this conversation.
 void DetachLink();
 
 // Unmaps the view, frees LinkCopy, closes the mapping (at exit).
@@ -41,7 +40,8 @@ void ClosePrinterLink();
 LinkBlock* LinkCopy();
 
 // Copies `size` bytes under the named guard mutex. False when the mutex
-// cannot be created or not be taken within the bound: nothing is copied.
+// cannot be created or not be taken within LinkGuardTimeoutMs: nothing is
+// copied.
 bool CopyLinkBlock(void* destination, const void* source, std::size_t size, const char* mutexName);
 
 // Submits the RAW job "tzrahWindow-VerodoRared" (one CAN byte) to the

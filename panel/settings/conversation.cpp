@@ -63,20 +63,15 @@ public:
         host_.Wait(WaitAfterRecoveryMs);
     }
 
-    // A request that was not finished in time may still be served late, and
-    // a late answer can mark the next request done: after a time-out nothing
-    // more is posted, and every later send counts as failed.
-    bool Send(const void* bytes, int length) {
-        if (outcome_.timedOut) return false;
-        return Settle(channel_.Send(bytes, length));
-    }
+    // A request nobody finished in time comes back failed, like one the
+    // monitor failed: the failed step's row decides what follows.
+    bool Send(const void* bytes, int length) { return channel_.Send(bytes, length) == ReplyDone; }
     bool Send(const CommandFrame& frame) { return Send(frame.bytes, frame.length); }
 
     bool Receive(unsigned char* answer, int* length) {
         std::memset(answer, 0, ChannelAnswerSize);
         *length = 0;
-        if (outcome_.timedOut) return false;
-        if (!Settle(channel_.Receive(answer, length))) return false;
+        if (channel_.Receive(answer, length) != ReplyDone) return false;
         if (*length < 0) *length = 0;
         if (*length > ChannelAnswerSize) *length = ChannelAnswerSize;
         return true;
@@ -95,7 +90,6 @@ public:
     void Wait(unsigned milliseconds) { host_.Wait(milliseconds); }
 
     void Finish(int result, unsigned messageId = 0, int icon = 0) {
-        if (outcome_.timedOut) *records_.cancelPending = true;
         outcome_.result = result;
         outcome_.messageId = messageId;
         if (messageId) outcome_.messageIcon = icon;
@@ -107,11 +101,6 @@ public:
     ConversationOutcome& outcome() { return outcome_; }
 
 private:
-    bool Settle(ChannelReply reply) {
-        if (reply == ReplyTimedOut) outcome_.timedOut = true;
-        return reply == ReplyDone;
-    }
-
     PrinterChannel& channel_;
     ConversationRecords& records_;
     ConversationHost& host_;
@@ -236,7 +225,12 @@ void RunExitCancel(PrinterChannel& channel, ConversationRecords& records, Conver
     Conversation run(channel, records, host, outcome);
     if (!*records.cancelPending) return run.Finish(1);
     if (channel.Kind() == ChannelSpooler && IsUsbPort(records.portName)) return run.Finish(1);
-    if (!run.Begin()) return run.Finish(0);
+    // The printer may still be stuck inside a command: a channel that cannot
+    // even be readied is no reason to stay silent about it.
+    if (!run.Begin()) {
+        if (run.outcome().channelText) return run.Finish(0);
+        return run.Finish(0, IDS_EXIT_NO_ANSWER, IDI_PRINTER_ERROR);
+    }
     const bool sent = run.Send(CancelSequence);
     run.End();
     if (!sent) return run.Finish(0, IDS_EXIT_NO_ANSWER, IDI_PRINTER_ERROR);

@@ -106,7 +106,6 @@ struct ConversationOutcome {
     const char* channelText;    // the channel's own text when it could not begin, or null
     bool cancelPending;         // the flag as the conversation left it
     bool refreshPage;           // the records were replaced: the page on screen reloads
-    bool timedOut;              // a request was not finished in time
     bool printFinished;         // the settings list went out: ask whether it printed
     int valueErrorCount;        // values outside their lists, in answer order
     int valueErrorItems[KeptValueErrors];
@@ -121,7 +120,8 @@ void RunWrite(WriteKind kind, PrinterChannel& channel, ConversationRecords& reco
 
 // At program exit, a conversation left open gets the recovery sequence on
 // its own (not on a USB port of the spooler channel). A channel that cannot
-// begin hands on its text; a failed send names IDS_EXIT_NO_ANSWER.
+// begin hands on its text; one without a text of its own, or a failed send,
+// names IDS_EXIT_NO_ANSWER.
 void RunExitCancel(PrinterChannel& channel, ConversationRecords& records, ConversationOutcome* outcome);
 
 // Whether a conversation that finds the flag set starts with the recovery

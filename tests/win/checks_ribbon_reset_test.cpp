@@ -9,6 +9,7 @@
 
 #include "common/timing.h"
 #include "link/channel/object_names.h"
+#include "link/channel/printer_link.h"
 #include "monitor/printer_checks.h"
 #include "tests/win/checks_support.h"
 #include "tests/win/e2e/e2e_support.h"
@@ -210,6 +211,27 @@ TEST_F(RibbonReset, PrinterThatDoesNotTakeTheCommandMeansNoAnswer) {
     EXPECT_EQ(standIn_.Received(), "");
     EXPECT_EQ(SlotText("ERR_CODE"), "204");
     EXPECT_EQ(SlotBinary("RIBBON_SPAN"), std::string(1, '\x64'));
+}
+
+// A request of the remote panel that the language monitor finishes only
+// after the panel gave up on it (the bound is 3 s): its copy lands while the
+// reset waits for its own outcome. The reset is posted again and reaches the
+// printer, and only then is the ribbon cleared in the slot.
+TEST_F(RibbonReset, ALateCopyOfAnotherRequestIsNotTakenForTheReset) {
+    ASSERT_TRUE(standIn_.Start("counter 6 123456\n", "jobs-lpt.bin", "--answer-late 1 --late-ms 5500"));
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    ASSERT_TRUE(AttachLink(kCheckLpt));
+    EXPECT_EQ(LinkExchange(LinkSend, "CANCEL  \r", 9), 0u);
+    DetachLink();
+    ClosePrinterLink();
+
+    BoxWatcher watcher(IDOK);
+    EXPECT_EQ(Reset(), 0);
+    ASSERT_EQ(watcher.Boxes().size(), 1u) << "the question only";
+    EXPECT_EQ(standIn_.Received(), "CANCEL  \r" + kRibbonReset);
+    EXPECT_NE(standIn_.State().find("counter 6 0\n"), std::string::npos) << standIn_.State();
+    EXPECT_EQ(SlotBinary("RIBBON_SPAN"), std::string(1, '\0'));
+    EXPECT_EQ(SlotText("ERR_CODE"), "0");
 }
 
 TEST_F(RibbonReset, PausedPrinterIsReportedWithoutTouchingTheStatus) {

@@ -5,7 +5,7 @@
 //   lmstand --items FILE --jobs FILE [--config FILE] [--record FILE]
 //           [--state FILE] [--printer JOBS CONFIG]... [--plain-names]
 //           [--status3] [--fail-request N] [--never-answer]
-//           [--answer-late N [--late-ms D]] [--parent PID]
+//           [--answer-late N [--late-ms D]] [--hang-after N] [--parent PID]
 //
 // It learns of a connection job from the RAW job bytes that Wine's spooler
 // appends to the --jobs file (the test printer's port runs "cat >> FILE"):
@@ -31,6 +31,9 @@
 //                      the meantime. Nothing else is served while it waits.
 //                      That is a monitor whose answer comes after the
 //                      program has given up on it.
+//   --hang-after N     after N requests (0: at once) it takes the block's
+//                      guard mutex and hangs holding it: a monitor that
+//                      froze inside a copy.
 //   --parent PID       ends as soon as that process ends, so that a test
 //                      program that crashed leaves no stand-in behind.
 // Without --parent it runs until it is killed.
@@ -45,6 +48,7 @@
 #include <vector>
 
 #include "link/channel/link_block.h"
+#include "tools/printer_emu/emulator_channel.h"
 #include "tools/printer_emu/printer_emulator.h"
 #include "tools/standin/stand_process.h"
 
@@ -64,6 +68,7 @@ struct Options {
     long failRequest = 0;
     long lateRequest = 0;
     long lateMs = 4000;
+    long hangAfter = -1;
     long parent = 0;
 };
 
@@ -90,6 +95,7 @@ bool ParseOptions(int argc, char** argv, Options* o) {
                        : a == "--answer-late" ? &o->lateRequest
                        : a == "--late-ms" ? &o->lateMs
                        : a == "--parent" ? &o->parent
+                       : a == "--hang-after" ? &o->hangAfter
                        : nullptr;
         if (text || number) {
             if (i + 1 >= argc) return false;
@@ -98,7 +104,7 @@ bool ParseOptions(int argc, char** argv, Options* o) {
                 *text = argv[i];
             } else {
                 // A delay of up to ten minutes; counts and process ids from 1.
-                const long low = number == &o->lateMs ? 0 : 1;
+                const long low = number == &o->lateMs || number == &o->hangAfter ? 0 : 1;
                 const long high = number == &o->lateMs ? 600000 : 0x7FFFFFFF;
                 if (!ParseNumber(argv[i], low, high, number)) return false;
                 if (number == &o->lateMs) lateMsGiven = true;
@@ -167,27 +173,10 @@ bool Locked(HANDLE mutex, void* destination, const void* source) {
     return true;
 }
 
-// Serves one pending request; returns the status to write back.
-std::uint32_t Serve(PrinterEmulator& printer, LinkBlock& block) {
-    if (block.request == LinkSend) {
-        const std::size_t length = block.length < LinkDataSize ? block.length : LinkDataSize;
-        return printer.Write(block.data, length) ? LinkDone : LinkFailed;
-    }
-    std::vector<std::uint8_t> answer;
-    if (!printer.Read(&answer)) return LinkFailed;
-    const std::size_t length = answer.size() < LinkDataSize ? answer.size() : std::size_t{LinkDataSize};
-    std::memset(block.data, 0, LinkDataSize);
-    if (length) std::memcpy(block.data, answer.data(), length);
-    block.length = static_cast<std::uint32_t>(length);
-    return LinkDone;
-}
-
-// True when the watched process has ended (never without one). Waits up to
-// ms for it, so that it doubles as the pause between looks at the block.
 const char kUsage[] =
     "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
     " [--printer JOBS CONFIG]... [--plain-names] [--status3] [--fail-request N] [--never-answer]"
-    " [--answer-late N [--late-ms D]] [--parent PID]\n";
+    " [--answer-late N [--late-ms D]] [--hang-after N] [--parent PID]\n";
 
 // One printer behind the stand-in: its emulator and the port it listens on.
 struct Printer {
@@ -237,6 +226,13 @@ int main(int argc, char** argv) {
                 current = i;
             }
         }
+        if (options.hangAfter >= 0 && requests >= options.hangAfter) {
+            const DWORD taken = WaitForSingleObject(mutex, INFINITE);
+            if (taken != WAIT_OBJECT_0 && taken != WAIT_ABANDONED) return 1;
+            while (!PauseUnlessParentEnds(parent, 100)) {
+            }
+            break;
+        }
         PrinterEmulator& printer = printers[current]->emulator;
         if (serving && Locked(mutex, &block, view)) {
             if (block.request == LinkEnd) {
@@ -245,7 +241,7 @@ int main(int argc, char** argv) {
                        !options.neverAnswer) {
                 ++requests;
                 std::uint32_t status = requests == options.failRequest ? static_cast<std::uint32_t>(LinkFailed)
-                                                                       : Serve(printer, block);
+                                                                       : ServeLinkRequest(printer, block);
                 if (options.status3) status = 3;
                 block.status = status;
                 if (current == 0) SaveRecord(printer, options.record, options.state);
