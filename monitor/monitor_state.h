@@ -22,6 +22,7 @@ struct MonitorState {
     short currentCode;
     short previousCode;
     bool iconShown;             // the tray icon exists
+    int trayRetriesLeft;        // adds of the refused tray icon still to try; 0: none pending
     bool flashEnabled;          // TSK_MODE was "1" in the last cycle
     int displayMode;            // DSP_MODE read at start-up
     unsigned char flashState;   // FlashRequested / Flashing

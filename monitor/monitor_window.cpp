@@ -8,11 +8,18 @@
 #include "monitor/status_display.h"
 #include "monitor/status_tabs.h"
 #include "monitor/tray_icon.h"
+#include "monitor/window_calls.h"
 #include "monitor/window_position.h"
 
 namespace {
 
 const UINT kCycleMs = 500;
+// A refused tray icon is asked for again every 2 s for a minute: long enough
+// for a taskbar that comes up late at log-on, and then it stops costing
+// anything. The cycle's timer id is the record's address, never 1.
+const UINT_PTR kTrayRetryTimerId = 1;
+const UINT kTrayRetryMs = 2000;
+const int kTrayRetries = 30;
 // Positions in the system menu of Restore, Size and Maximize, deleted one
 // after the other (each deletion moves the later items up).
 const int kTrimmedSystemMenuPositions[] = {0, 1, 2, 4};
@@ -49,6 +56,8 @@ void CloseMonitor(HWND window, MonitorState* state, bool savePosition) {
     if (state->iconShown) DeleteTrayIcon(state);
     state->iconShown = false;
     KillTimer(window, state->timerId);
+    KillTimer(window, kTrayRetryTimerId);
+    state->trayRetriesLeft = 0;
     if (savePosition) SaveWindowPosition(window, state);
     SetEndMarker(window, 1);
     ShowWindow(window, SW_HIDE);
@@ -60,11 +69,63 @@ void EndMonitorAtOnce(HWND window, MonitorState* state) { CloseMonitor(window, s
 
 // ---- minimised to the tray and back -----------------------------------
 
-// WM_SIZE with SIZE_MINIMIZED: the window leaves the taskbar for the tray.
-void OnMinimised(HWND window, MonitorState* state) {
-    if (!state->iconShown) AddTrayIcon(state);
+void StopTrayRetries(HWND window, MonitorState* state) {
+    if (state->trayRetriesLeft) KillTimer(window, kTrayRetryTimerId);
+    state->trayRetriesLeft = 0;
+}
+
+// The icon goes into the tray and the window leaves the screen; false when
+// the shell refuses the icon, and then the window stays where it is.
+bool TryPutIconInTray(HWND window, MonitorState* state) {
+    if (!AddTrayIcon(state)) return false;
     state->iconShown = true;
+    StopTrayRetries(window, state);
     ShowWindow(window, SW_HIDE);
+    return true;
+}
+
+// Without a timer there is no retry: the window then simply stays
+// minimised on the screen, which the user can still restore.
+void StartTrayRetries(HWND window, MonitorState* state) {
+    if (WindowCalls().setTimer(window, kTrayRetryTimerId, kTrayRetryMs, nullptr)) state->trayRetriesLeft = kTrayRetries;
+}
+
+// WM_SIZE with SIZE_MINIMIZED: the window leaves the taskbar for the tray.
+// A window hidden without its icon could never be brought back, so while
+// the shell refuses the icon the window stays minimised where the user
+// sees it, and the icon is asked for again.
+void OnMinimised(HWND window, MonitorState* state) {
+    if (state->iconShown) {
+        ShowWindow(window, SW_HIDE);
+        return;
+    }
+    if (state->trayRetriesLeft) return;  // asked for again on the retry timer
+    if (!TryPutIconInTray(window, state)) StartTrayRetries(window, state);
+}
+
+// The retry timer: the icon is wanted only while the window is minimised.
+void OnTrayRetry(HWND window, MonitorState* state) {
+    if (!state->trayRetriesLeft) return;
+    if (state->iconShown || !IsIconic(window)) {
+        StopTrayRetries(window, state);
+        return;
+    }
+    if (TryPutIconInTray(window, state)) return;
+    if (--state->trayRetriesLeft == 0) KillTimer(window, kTrayRetryTimerId);
+}
+
+// Explorer restarted: the new taskbar knows no icons. A window waiting for
+// its icon gets a new round of attempts, as the taskbar is there now.
+void OnTaskbarCreated(HWND window, MonitorState* state) {
+    if (!state->iconShown && !IsIconic(window)) return;  // shown: no icon belongs in the tray
+    StopTrayRetries(window, state);
+    // Sent by anyone else, the message may find the icon still there, and a
+    // second add of an existing icon is refused.
+    if (state->iconShown) DeleteTrayIcon(state);
+    if (TryPutIconInTray(window, state)) return;
+    state->iconShown = false;
+    StartTrayRetries(window, state);
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
 }
 
 void MinimiseToTray(HWND window, MonitorState* state) {
@@ -79,6 +140,7 @@ void MinimiseToTray(HWND window, MonitorState* state) {
 void OnAboutToRestore(HWND window, MonitorState* state) {
     if (state->iconShown) DeleteTrayIcon(state);
     state->iconShown = false;
+    StopTrayRetries(window, state);
     BringToFront(window);
     const int button = IsSevereCode(state->currentCode) ? IDC_PRINT_CANCEL : IDC_MINIMISE;
     if (button == IDC_MINIMISE) EnableWindow(GetDlgItem(window, IDC_MINIMISE), TRUE);
@@ -209,7 +271,10 @@ BOOL OnInitDialog(HWND window, MonitorState* state) {
     TrimSystemMenu(window);
     InitTrayIcon(window, state);
     state->timerId = reinterpret_cast<UINT_PTR>(state);
-    SetTimer(window, state->timerId, kCycleMs, nullptr);
+    // A monitor without its cycle would show one status for ever: it ends
+    // as a failed cycle ends it.
+    if (!WindowCalls().setTimer(window, state->timerId, kCycleMs, nullptr))
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     state->started = 1;
     RestoreWindowPosition(window, state);
     SelectStatusTab(window, state);
@@ -254,7 +319,10 @@ INT_PTR CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         OnNotify(window, state, reinterpret_cast<const NMHDR*>(lParam));
         return TRUE;
     case WM_TIMER:
-        if (wParam == state->timerId) OnTimer(window, state);
+        if (wParam == state->timerId)
+            OnTimer(window, state);
+        else if (wParam == kTrayRetryTimerId)
+            OnTrayRetry(window, state);
         return TRUE;
     case TrayMessage:
         OnTrayMessage(window, state, lParam);
@@ -270,9 +338,7 @@ INT_PTR CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         EndMonitor(window, state);
         return TRUE;
     }
-    // Explorer restarted: the new taskbar knows no icons.
-    if (message == state->taskbarCreatedMessage && state->taskbarCreatedMessage && state->iconShown)
-        AddTrayIcon(state);
+    if (message == state->taskbarCreatedMessage && state->taskbarCreatedMessage) OnTaskbarCreated(window, state);
     return FALSE;
 }
 

@@ -4,6 +4,7 @@
 
 #include "monitor/bounded_text.h"
 #include "monitor/resources/resource.h"
+#include "monitor/window_calls.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ void InitTrayIcon(HWND window, MonitorState* state) {
     tray.hIcon = LoadIconA(state->instance, MAKEINTRESOURCEA(IDI_MONITOR));
 }
 
-void AddTrayIcon(MonitorState* state) { Shell_NotifyIconA(NIM_ADD, &state->tray); }
+bool AddTrayIcon(MonitorState* state) { return WindowCalls().notifyIcon(NIM_ADD, &state->tray) != FALSE; }
 
-void DeleteTrayIcon(MonitorState* state) { Shell_NotifyIconA(NIM_DELETE, &state->tray); }
+void DeleteTrayIcon(MonitorState* state) { WindowCalls().notifyIcon(NIM_DELETE, &state->tray); }
 
 void UpdateTrayIcon(MonitorState* state, HICON icon, const char* title) {
     char tip[kTipSize] = {};
@@ -39,7 +40,7 @@ void UpdateTrayIcon(MonitorState* state, HICON icon, const char* title) {
     const bool changed = tray.hIcon != icon || std::memcmp(tray.szTip, tip, sizeof tip) != 0;
     tray.hIcon = icon;
     std::memcpy(tray.szTip, tip, sizeof tip);
-    if (changed && state->iconShown) Shell_NotifyIconA(NIM_MODIFY, &tray);
+    if (changed && state->iconShown) WindowCalls().notifyIcon(NIM_MODIFY, &tray);
 }
 
 UINT TrackTrayMenu(HWND window, const MonitorState* state) {

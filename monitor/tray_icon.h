@@ -1,4 +1,4 @@
-// The notification-area (tray) icon: it exists exactly while the monitor
+// The notification-area (tray) icon: it exists only while the monitor
 // window is minimised, with the status title as its tip.
 #pragma once
 
@@ -12,7 +12,9 @@ enum { TrayMessage = WM_APP + 0x64 };
 // Fills the icon data: icon 199, an empty tip.
 void InitTrayIcon(HWND window, MonitorState* state);
 
-void AddTrayIcon(MonitorState* state);
+// False when the shell refuses the icon (at log-on, before the taskbar
+// exists, it does).
+bool AddTrayIcon(MonitorState* state);
 void DeleteTrayIcon(MonitorState* state);
 
 // A new icon and tip (at most 63 bytes of the status title); the shell is

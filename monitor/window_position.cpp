@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "monitor/registry_values.h"
+#include "monitor/window_calls.h"
 #include "monitor/window_position_rules.h"
 
 namespace {
@@ -106,15 +107,24 @@ void RestoreWindowPosition(HWND window, const MonitorState* state) {
 }
 
 void SaveWindowPosition(HWND window, const MonitorState* state) {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement)) return;  // no position to save
-    // The restored rectangle is kept in workspace coordinates (relative to
-    // the work area); the saved values and the centre are screen pixels.
-    RECT normal = placement.rcNormalPosition;
     PixelRect area;
     const bool haveArea = GetWorkArea(&area);
-    if (haveArea) OffsetRect(&normal, area.left, area.top);
+    RECT normal;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (WindowCalls().getWindowPlacement(window, &placement)) {
+        // The restored rectangle is kept in workspace coordinates (relative
+        // to the work area); the saved values and the centre are screen pixels.
+        normal = placement.rcNormalPosition;
+        if (haveArea) OffsetRect(&normal, area.left, area.top);
+    } else if (!GetWindowRect(window, &normal)) {
+        return;  // the window is gone: it has no position to save
+    }
+    // Without the placement the window's own rectangle stands in for the
+    // restored one: the same while the window is shown, and while it is
+    // minimised no worse than nothing, since the restoring rule keeps any
+    // saved position on the work area (or centres the window) at the next
+    // start. Writing nothing would instead bring back an older position.
     if (haveArea) {
         const PixelPoint centre =
             CentredPositionForSave(area, normal.right - normal.left, normal.bottom - normal.top);

@@ -22,20 +22,29 @@ namespace {
 class InstanceMutex {
 public:
     explicit InstanceMutex(const char* name) : handle_(CreateMutexA(nullptr, FALSE, name)) {}
-    ~InstanceMutex() {
-        if (!handle_) return;
-        if (owned_) ReleaseMutex(handle_);
-        CloseHandle(handle_);
-    }
+    ~InstanceMutex() { Close(); }
     InstanceMutex(const InstanceMutex&) = delete;
     InstanceMutex& operator=(const InstanceMutex&) = delete;
 
     bool created() const { return handle_ != nullptr; }
-    // An abandoned mutex means a copy died while holding it: with nothing
-    // known of its state, it counts as running, as the message says.
+    // An abandoned mutex means a copy died while holding it. Everything that
+    // copy held lived in its own process and went with it, so this copy
+    // takes the mutex over; refusing would lock every later copy out until
+    // the last handle to the dead copy's mutex is closed.
     bool Take() {
-        owned_ = WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+        const DWORD wait = WaitForSingleObject(handle_, 0);
+        owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
         return owned_;
+    }
+    // Lets go of the mutex at once. A refused copy calls it before its
+    // message: while the message waits for the user, its handle would
+    // otherwise keep a dead running copy's mutex alive.
+    void Close() {
+        if (!handle_) return;
+        if (owned_) ReleaseMutex(handle_);
+        CloseHandle(handle_);
+        handle_ = nullptr;
+        owned_ = false;
     }
 
 private:
@@ -74,6 +83,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
             return 0;
         }
         if (!mutex.Take()) {
+            mutex.Close();
             TellAlreadyRunning();
             ReleaseGlobals();
             return 0;

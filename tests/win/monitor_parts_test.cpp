@@ -21,6 +21,8 @@
 #include "monitor/resources/resource.h"
 #include "monitor/startup.h"
 #include "monitor/tray_icon.h"
+#include "monitor/window_calls.h"
+#include "monitor/window_position.h"
 #include "monitor/window_position_rules.h"
 #include "tests/win/monitor_test_support.h"
 
@@ -449,6 +451,7 @@ protected:
             WaitUntil([&] { return EndMarker(window_) != 0; });
             DestroyWindow(window_);
         }
+        TestSeam_UseMonitorWindowCalls(nullptr);
         if (state_) DestroyMonitorState(state_);
         DeleteSavedPosition();
     }
@@ -581,6 +584,123 @@ TEST_F(MonitorWindowHere, DoubleClickWithoutNewStatusAsksThePrinterForOne) {
     EXPECT_TRUE(WaitUntil([&] { return Text(edit) == expected.data(); }));
     TestSeam_ShortenFixedWaits(1);
     TestSeam_UseSpoolerCalls(nullptr);
+}
+
+// ---- when the shell or the system says no ------------------------------
+
+// The window's shell and timer calls with the tray icon refused as often as
+// a test asks; timers of a second or more (the retries) run 20 times faster
+// so that a minute of retries passes in seconds.
+struct RefusingShell {
+    static int refusals;  // adds still to refuse
+    static int adds;      // every NIM_ADD asked for
+    static bool refuseTimers;
+
+    static BOOL WINAPI NotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
+        if (message == NIM_ADD) {
+            ++adds;
+            if (refusals > 0) {
+                --refusals;
+                return FALSE;
+            }
+        }
+        return Shell_NotifyIconA(message, data);
+    }
+    static UINT_PTR WINAPI Timer(HWND window, UINT_PTR id, UINT ms, TIMERPROC callback) {
+        if (refuseTimers) return 0;
+        return SetTimer(window, id, ms >= 1000 ? ms / 20 : ms, callback);
+    }
+    static void Use(int refused, bool noTimers = false) {
+        static MonitorWindowCalls calls;
+        calls = WindowCalls();
+        calls.notifyIcon = NotifyIcon;
+        calls.setTimer = Timer;
+        refusals = refused;
+        adds = 0;
+        refuseTimers = noTimers;
+        TestSeam_UseMonitorWindowCalls(&calls);
+    }
+};
+int RefusingShell::refusals = 0;
+int RefusingShell::adds = 0;
+bool RefusingShell::refuseTimers = false;
+
+void KeepWindowsRunningFor(DWORD ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+// Minimised, but on the screen where the user can restore it.
+bool IsMinimisedOnScreen(HWND window) { return IsWindowVisible(window) && IsIconic(window); }
+
+TEST_F(MonitorWindowHere, RefusedTrayIconIsAskedForAgainUntilTheShellTakesIt) {
+    RefusingShell::Use(3);
+    ASSERT_NE(Start(1), nullptr);
+    EXPECT_FALSE(state_->iconShown);
+    EXPECT_TRUE(IsMinimisedOnScreen(window_));
+    bool hiddenWithoutIcon = false;
+    EXPECT_TRUE(WaitUntil([&] {
+        hiddenWithoutIcon = hiddenWithoutIcon || (!IsWindowVisible(window_) && !state_->iconShown);
+        return state_->iconShown;
+    }));
+    EXPECT_FALSE(hiddenWithoutIcon);
+    EXPECT_EQ(RefusingShell::adds, 4);
+    EXPECT_TRUE(IsInTray(window_));
+}
+
+TEST_F(MonitorWindowHere, TrayIconRefusedForGoodLeavesTheWindowMinimisedOnScreen) {
+    RefusingShell::Use(INT_MAX);
+    ASSERT_NE(Start(1), nullptr);
+    ASSERT_TRUE(WaitUntil([] { return RefusingShell::adds > 1; }));
+    // The attempts come to an end: two whole seconds (twenty retries here)
+    // bring no new one.
+    int seen = -1;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const int before = RefusingShell::adds;
+            KeepWindowsRunningFor(2000);
+            seen = RefusingShell::adds;
+            return seen == before;
+        },
+        20000));
+    EXPECT_LE(seen, 31);
+    EXPECT_FALSE(state_->iconShown);
+    EXPECT_TRUE(IsMinimisedOnScreen(window_));
+    // The user restores it from the taskbar as any window.
+    ShowWindow(window_, SW_RESTORE);
+    EXPECT_TRUE(IsShown(window_));
+}
+
+TEST_F(MonitorWindowHere, TaskbarRestartRefusingTheIconBringsTheWindowBack) {
+    ASSERT_NE(Start(1), nullptr);
+    ASSERT_TRUE(IsInTray(window_));
+    RefusingShell::Use(1);
+    SendMessageA(window_, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_FALSE(state_->iconShown);
+    EXPECT_TRUE(IsMinimisedOnScreen(window_));
+    EXPECT_TRUE(WaitUntil([&] { return state_->iconShown && IsInTray(window_); }));
+}
+
+TEST_F(MonitorWindowHere, RefusedCycleTimerEndsTheMonitor) {
+    RefusingShell::Use(0, true);
+    ASSERT_NE(Start(0), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return EndMarker(window_) != 0; }, 5000));
+}
+
+BOOL WINAPI NoPlacement(HWND, WINDOWPLACEMENT*) { return FALSE; }
+
+TEST_F(MonitorWindowHere, SavingWithoutThePlacementWritesTheWindowsOwnPosition) {
+    ASSERT_NE(Start(0), nullptr);
+    ASSERT_TRUE(SetWindowPos(window_, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    static MonitorWindowCalls calls;
+    calls = WindowCalls();
+    calls.getWindowPlacement = NoPlacement;
+    TestSeam_UseMonitorWindowCalls(&calls);
+    DeleteSavedPosition();
+    SaveWindowPosition(window_, state_);
+    long left = 0, top = 0;
+    ASSERT_TRUE(ReadSavedPosition(&left, &top));
+    EXPECT_EQ(left, 37);
+    EXPECT_EQ(top, 41);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "link/channel/object_names.h"
 #include "panel/settings/page_layout.h"
 #include "panel/settings/setting_items.h"
 #include "tests/win/e2e/e2e_support.h"
@@ -302,6 +303,56 @@ TEST_F(PanelProgram, ASecondCopyIsRefusedAndTheFirstRunsOn) {
     ASSERT_TRUE(second_.Start("\"" + ProgramDirectory() + "veldra6.exe\""));
     PanelDriver next;
     EXPECT_TRUE(next.WaitDialogWithControl(paneldriver::ChoiceDialogList)) << next.error();
+}
+
+// The program's single-instance mutex as this process sees it.
+const char* InstanceMutexName() { return CurrentKernelObjectNames().instanceMutex; }
+
+TEST_F(PanelProgram, ACopyThatDiedHoldingTheMutexDoesNotLockOutTheNext) {
+    // This process keeps the mutex object alive, so that the killed copy
+    // leaves it abandoned rather than gone.
+    struct Keeper {
+        HANDLE handle = CreateMutexA(nullptr, FALSE, InstanceMutexName());
+        ~Keeper() {
+            if (handle) CloseHandle(handle);
+        }
+    } keeper;
+    ASSERT_TRUE(keeper.handle);
+    Serve("model koa240MR\n");
+    Start();
+    ASSERT_TRUE(WaitChoice()) << driver_.error();
+    program_.Stop();
+
+    ASSERT_TRUE(second_.Start("\"" + ProgramDirectory() + "veldra6.exe\""));
+    PanelDriver next;
+    EXPECT_TRUE(next.WaitDialogWithControl(paneldriver::ChoiceDialogList)) << next.error();
+}
+
+TEST_F(PanelProgram, ARefusedCopyLetsGoOfTheMutexBeforeItsMessage) {
+    Serve("model koa240MR\n");
+    Start();
+    ASSERT_TRUE(WaitChoice()) << driver_.error();
+    ASSERT_TRUE(second_.Start("\"" + ProgramDirectory() + "veldra6.exe\""));
+    PanelDriver any;
+    MessageBoxSeen box;
+    ASSERT_TRUE(any.WaitMessageBox(&box)) << any.error();
+    ASSERT_EQ(box.text, kAlreadyRunning);
+
+    // The running copy dies while the refused one still shows its message:
+    // nothing holds the mutex any more, so it no longer exists.
+    program_.Stop();
+    HANDLE left = OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName());
+    EXPECT_EQ(left, nullptr) << "the refused copy still holds the mutex";
+    if (left) CloseHandle(left);
+
+    // A copy started now is the only one: it offers the choice.
+    ChildProcess third;
+    ASSERT_TRUE(third.Start("\"" + ProgramDirectory() + "veldra6.exe\""));
+    PanelDriver next;
+    EXPECT_TRUE(next.WaitDialogWithControl(paneldriver::ChoiceDialogList)) << next.error();
+    third.Stop();
+    EXPECT_TRUE(any.AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(second_.Ended(20000));
 }
 
 // The first read takes requests 1-4; the commit's opening, block and
