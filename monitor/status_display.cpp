@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "monitor/bounded_text.h"
+#include "common/cp932_text.h"
 #include "monitor/control_text.h"
 #include "monitor/core/status_rules.h"
 #include "monitor/registry_slot.h"
@@ -55,8 +55,8 @@ void ShowCaption(HWND window, MonitorState* state) {
     char prefix[64];
     if (!LoadStringA(state->instance, IDS_WINDOW_CAPTION, prefix, sizeof prefix)) prefix[0] = '\0';
     char caption[sizeof prefix + sizeof state->printerName];
-    std::size_t n = CopyBounded(caption, sizeof caption, prefix);
-    CopyBounded(caption + n, sizeof caption - n, state->printerName);
+    std::size_t n = CopyCp932(caption, sizeof caption, prefix);
+    CopyCp932(caption + n, sizeof caption - n, state->printerName);
     SetTextIfChanged(window, caption, state);
 }
 
@@ -74,12 +74,12 @@ int ReadCycle(HWND window, MonitorState* state) {
     if (!ReadStringValue("PRT_HALT", state)) return CycleFailed;
     if (!state->started) {
         if (!ReadStringValue("PSV_HOST", state)) return CycleFailed;
-        CopyBounded(state->host, sizeof state->host, state->text);
+        CopyCp932(state->host, sizeof state->host, state->text);
         if (!ReadStringValue("PSV_PORT", state)) return CycleFailed;
-        CopyBounded(state->port, sizeof state->port, state->text);
+        CopyCp932(state->port, sizeof state->port, state->text);
     }
     if (!ReadStringValue("PRT_NAME", state)) return CycleFailed;
-    CopyBounded(state->printerName, sizeof state->printerName, state->text);
+    CopyCp932(state->printerName, sizeof state->printerName, state->text);
     if (!ReadStringValue("ERR_CODE", state)) return CycleFailed;
     state->previousCode = state->currentCode;
     state->currentCode = static_cast<short>(ParseStatusCode(state->text, state->textSize));

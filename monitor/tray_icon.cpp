@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "monitor/bounded_text.h"
+#include "common/cp932_text.h"
 #include "monitor/resources/resource.h"
 #include "monitor/window_calls.h"
 
@@ -35,7 +35,7 @@ void DeleteTrayIcon(MonitorState* state) { WindowCalls().notifyIcon(NIM_DELETE, 
 
 void UpdateTrayIcon(MonitorState* state, HICON icon, const char* title) {
     char tip[kTipSize] = {};
-    CopyBounded(tip, sizeof tip, title);
+    CopyCp932(tip, sizeof tip, title);
     NOTIFYICONDATAA& tray = state->tray;
     const bool changed = tray.hIcon != icon || std::memcmp(tray.szTip, tip, sizeof tip) != 0;
     tray.hIcon = icon;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+
 namespace {
 
 struct SupportedDriver {
@@ -18,9 +19,6 @@ const SupportedDriver kSupportedDrivers[] = {
 };
 
 bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
-
-// Lead bytes of code page 932, the ANSI code page the panel runs under.
-bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 }  // namespace
 
@@ -48,21 +46,3 @@ ModelCode ModelFromDriver(const char* driverName) {
     return ModelUnsupported;
 }
 
-std::size_t CopyName(char* destination, std::size_t size, const char* source) {
-    if (!destination || size == 0) return 0;
-    std::size_t n = 0;
-    if (source) {
-        while (n < size - 1 && source[n] != '\0') {
-            const bool pair = IsLeadByte(static_cast<unsigned char>(source[n]));
-            if (pair && n + 1 >= size - 1) break;  // its second byte would not fit
-            destination[n] = source[n];
-            ++n;
-            if (pair && source[n] != '\0') {
-                destination[n] = source[n];
-                ++n;
-            }
-        }
-    }
-    destination[n] = '\0';
-    return n;
-}

@@ -42,10 +42,3 @@ ModelCode ModelFromDriver(const char* driverName);
 
 // Size of the name fields of a PrinterTarget: 255 bytes and the NUL.
 enum { PrinterNameSize = 256 };
-
-// Copies `source` into `destination` of `size` bytes, reading at most
-// size - 1 bytes of it: always NUL-terminated, never past either. A name
-// that does not fit is cut, and a cut never leaves the lead byte of a
-// double-byte (code page 932) character without its second byte. Null
-// copies as empty. Returns the bytes copied.
-std::size_t CopyName(char* destination, std::size_t size, const char* source);

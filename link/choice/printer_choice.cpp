@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <winspool.h>
 
+#include "common/cp932_text.h"
 #include "common/memory.h"
 #include "link/channel/spooler_calls.h"
 #include "link/choice/choice_ids.h"
@@ -143,9 +144,9 @@ void FocusRow(ChoiceState& state, int row) {
 bool AddPrinter(ChoiceState& state, const PrinterList& list, DWORD i) {
     const PRINTER_INFO_2A& info = list.At(i);
     PrinterTarget& target = state.printers[i];
-    CopyName(target.PrinterName, sizeof target.PrinterName, list.Text(info.pPrinterName));
-    CopyName(target.PortName, sizeof target.PortName, list.Text(info.pPortName));
-    CopyName(target.DriverName, sizeof target.DriverName, list.Text(info.pDriverName));
+    CopyCp932(target.PrinterName, sizeof target.PrinterName, list.Text(info.pPrinterName));
+    CopyCp932(target.PortName, sizeof target.PortName, list.Text(info.pPortName));
+    CopyCp932(target.DriverName, sizeof target.DriverName, list.Text(info.pDriverName));
     target.QueuedJobs = info.cJobs > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(info.cJobs);
     target.Model = ModelFromDriver(target.DriverName);
     const bool supported = target.Model != ModelUnsupported;
@@ -180,7 +181,7 @@ bool BuildList(ChoiceState& state) {
     // The printer the user had picked stays picked when the list is rebuilt.
     char picked[PrinterNameSize] = "";
     if (const PrinterTarget* before = RecordOfRow(state, FocusedRow(state)))
-        CopyName(picked, sizeof picked, before->PrinterName);
+        CopyCp932(picked, sizeof picked, before->PrinterName);
     ClearList(state);
 
     InsertColumn(state, 0, PrinterColumnTitle);

@@ -6,6 +6,7 @@
 
 #include <climits>
 
+#include "common/cp932_text.h"
 #include "common/memory.h"
 #include "link/channel/spooler_calls.h"
 #include "link/choice/choice_internal.h"
@@ -99,7 +100,7 @@ const char* TextInBlock(const char* field, const BYTE* block, std::size_t size) 
 int ReadPrinterRecord(const char* name, PrinterRecord* record) {
     const SpoolerCalls& spooler = Spooler();
     char printerName[PrinterNameSize];
-    CopyName(printerName, sizeof printerName, name);
+    CopyCp932(printerName, sizeof printerName, name);
     PrinterHandle printer;
     if (!spooler.openPrinter(printerName, &printer.handle, nullptr) || !printer.handle) {
         printer.handle = nullptr;
@@ -117,7 +118,7 @@ int ReadPrinterRecord(const char* name, PrinterRecord* record) {
         needed = more;
     }
     const PRINTER_INFO_2A* info = reinterpret_cast<const PRINTER_INFO_2A*>(block.bytes);
-    CopyName(record->portName, sizeof record->portName, TextInBlock(info->pPortName, block.bytes, block.size));
+    CopyCp932(record->portName, sizeof record->portName, TextInBlock(info->pPortName, block.bytes, block.size));
     record->attributes = info->Attributes;
     record->status = info->Status;
     const char* separator = TextInBlock(info->pSepFile, block.bytes, block.size);
@@ -134,7 +135,7 @@ int RefreshPrinterState() {
     CurrentTarget.QueuedJobs = record.jobs;
     // The port as the spooler has it now: a printer moved to another port
     // since the choice is classified, and reached, by its new one.
-    CopyName(CurrentTarget.PortName, sizeof CurrentTarget.PortName, record.portName);
+    CopyCp932(CurrentTarget.PortName, sizeof CurrentTarget.PortName, record.portName);
     CurrentTarget.ConnectionKind =
         ClassifyPort(record.portName, record.attributes, record.status, record.hasSeparator ? "set" : nullptr);
     return 0;

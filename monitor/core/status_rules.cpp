@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/cp932_text.h"
+
 namespace {
 
 // Room for a fallback text filled in with any int: the longest is well
@@ -16,16 +18,6 @@ const char kReplaceRibbonNote[] = "リボンを交換してください。\r\n";
 const char kPrepareHeadNote[] = "印字ヘッド交換準備をしてください。\r\n";
 const char kPrepareRibbonNote[] = "リボン交換準備をしてください。\r\n";
 const char kNotesRule[] = "----------------------------------------\r\n";
-
-bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-// Bytes of the character at `text` (1 or 2); 0 at the end of the text or at
-// a lead byte whose second byte is missing, which is never copied alone.
-std::size_t CharLength(const char* text) {
-    if (text[0] == '\0') return 0;
-    if (!IsCp932LeadByte(static_cast<unsigned char>(text[0]))) return 1;
-    return text[1] != '\0' ? 2 : 0;
-}
 
 // Writes into a caller's buffer, never past size - 1, always terminated, and
 // cut only between characters. Once a text had to be cut, nothing more is
@@ -42,7 +34,7 @@ public:
         if (full_) return;
         std::size_t n = 0;
         for (;;) {
-            const std::size_t step = CharLength(text + n);
+            const std::size_t step = Cp932CharLength(text + n);
             if (step == 0 || n + step > limit) break;
             if (length_ + n + step > size_ - 1) {
                 full_ = true;
@@ -169,14 +161,14 @@ std::size_t BuildStatusTitle(int code, char* buffer, std::size_t size) {
     // after the bracket, so there the blank goes and the digits stay.
     if (*text == '[') ++text;
     while (*text >= '0' && *text <= '9') ++text;
-    if (*text != '\r' && *text != '\n') text += CharLength(text);
+    if (*text != '\r' && *text != '\n') text += Cp932CharLength(text);
     // Up to the closing bracket, else to the end of the title line; walked
     // by characters, since ']' may be the second byte of a double-byte one.
     std::size_t n = 0;
     for (;;) {
         const char c = text[n];
         if (c == ']' || c == '\r' || c == '\n') break;
-        const std::size_t step = CharLength(text + n);
+        const std::size_t step = Cp932CharLength(text + n);
         if (step == 0) break;
         n += step;
     }

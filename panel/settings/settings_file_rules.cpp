@@ -2,15 +2,16 @@
 
 #include <cstring>
 
+#include "common/cp932_text.h"
+
+// A path is walked character by character: the byte after a lead byte is a
+// trail byte and may be 0x5C ('\') or 0x2F ('/').
+
 const char* const DataFolderLevels[2] = {"\\KOA", "\\koa_verodorared"};
 
 namespace {
 
 const char kTempFileName[] = "\\veldra6.ini";
-
-// First bytes of the double-byte characters of code page 932; the byte after
-// one is a trail byte and may be 0x5C ('\') or 0x2F ('/').
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 }  // namespace
 
@@ -63,7 +64,7 @@ bool EndsWithSeparator(const char* path) {
     for (std::size_t i = 0; path && path[i];) {
         const unsigned char c = static_cast<unsigned char>(path[i]);
         separator = c == '\\' || c == '/';
-        i += IsLeadByte(c) && path[i + 1] ? 2 : 1;
+        i += IsCp932LeadByte(c) && path[i + 1] ? 2 : 1;
     }
     return separator;
 }
@@ -91,7 +92,7 @@ bool FolderOfPath(const char* path, char (&folder)[PathBufferSize]) {
             last = i;
             found = true;
             ++i;
-        } else if (IsLeadByte(c) && path[i + 1]) {
+        } else if (IsCp932LeadByte(c) && path[i + 1]) {
             i += 2;
         } else {
             ++i;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/cp932_text.h"
+
 namespace {
 
 const char kValueErrorHead[] = "プリンターから以下の項目において\n規定外のデータを読み取りました。\n\n";
@@ -9,24 +11,10 @@ const char kOutOfListHead[] = "以下の項目の設定値が正しくありま�
 const char kOutOfListTail[] = "\n\n設定値を選択し直してから、再度確定してください。";
 const char kValueErrorTail[] = "\n\n他のアプリケーションからの印刷が無いことを確認し、\nプリンターの電源を再投入して下さい。";
 
-bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-// The longest prefix of `text` of at most `room` bytes that does not split a
-// double-byte character.
-std::size_t CutLength(const char* text, std::size_t room) {
-    std::size_t n = 0;
-    while (text[n]) {
-        const std::size_t step = IsCp932LeadByte(static_cast<unsigned char>(text[n])) && text[n + 1] ? 2 : 1;
-        if (n + step > room) break;
-        n += step;
-    }
-    return n;
-}
-
 // Appends `text` at `*length`, never past size - 1; keeps the NUL in place.
 // Returns false when `text` had to be cut: nothing may follow a cut.
 bool Append(char* buffer, std::size_t size, std::size_t* length, const char* text) {
-    const std::size_t n = CutLength(text, size - 1 - *length);
+    const std::size_t n = Cp932CutLength(text, size - 1 - *length);
     std::memcpy(buffer + *length, text, n);
     *length += n;
     buffer[*length] = '\0';

@@ -88,62 +88,6 @@ TEST(DriverModels, NearMissesAreUnsupported) {
     EXPECT_EQ(ModelFromDriver(nullptr), ModelUnsupported);
 }
 
-std::string Copy(const std::string& source, std::size_t size = PrinterNameSize) {
-    std::string destination(size + 8, '#');  // guard bytes after the field
-    const std::size_t n = CopyName(&destination[0], size, source.c_str());
-    EXPECT_EQ(n, std::strlen(destination.c_str()));
-    EXPECT_EQ(destination.substr(size), std::string(8, '#')) << "wrote past the field";
-    return destination.c_str();
-}
-
-TEST(NameCopy, ShortNamesWhole) {
-    EXPECT_EQ(Copy("KOA Choice LPT"), "KOA Choice LPT");
-    EXPECT_EQ(Copy(""), "");
-    EXPECT_EQ(Copy(std::string(255, 'n')), std::string(255, 'n'));
-}
-
-TEST(NameCopy, LongNamesCutAt255) {
-    EXPECT_EQ(Copy(std::string(256, 'n')), std::string(255, 'n'));
-    EXPECT_EQ(Copy(std::string(5000, 'n')), std::string(255, 'n'));
-    EXPECT_EQ(Copy("abcdef", 4), "abc");
-    EXPECT_EQ(Copy("abcdef", 1), "");
-}
-
-TEST(NameCopy, NeverReadsPastTheFieldsLength) {
-    // An unterminated source: only the bytes the field can take are read.
-    char source[PrinterNameSize - 1];
-    std::memset(source, 'x', sizeof source);
-    char destination[PrinterNameSize];
-    EXPECT_EQ(CopyName(destination, sizeof destination, source), sizeof source);
-    EXPECT_EQ(std::string(destination), std::string(sizeof source, 'x'));
-}
-
-TEST(NameCopy, CutKeepsDoubleByteCharactersWhole) {
-    const std::string kana = "\x83\x76";  // a katakana in code page 932
-    // 254 single bytes then a double-byte character: it would end on byte 256.
-    EXPECT_EQ(Copy(std::string(254, 'n') + kana + "tail"), std::string(254, 'n'));
-    // 253 single bytes: it ends on byte 255 and fits.
-    EXPECT_EQ(Copy(std::string(253, 'n') + kana + "tail"), std::string(253, 'n') + kana);
-    // Double-byte characters all the way: 127 of them fill 254 bytes.
-    std::string wide;
-    for (int i = 0; i < 200; ++i) wide += kana;
-    EXPECT_EQ(Copy(wide), wide.substr(0, 254));
-    // A trail byte that looks like a lead byte is still the second half:
-    // "\x88\x9F" is one character, followed by 'a'.
-    EXPECT_EQ(Copy("\x88\x9F" "a", 4), "\x88\x9F" "a");
-    EXPECT_EQ(Copy("a\x88\x9F", 3), "a");
-    // A lone lead byte at the end of the name is copied as it stands.
-    EXPECT_EQ(Copy("ab\x83"), "ab\x83");
-}
-
-TEST(NameCopy, NullAndEmptyFields) {
-    char destination[8] = "old";
-    EXPECT_EQ(CopyName(destination, sizeof destination, nullptr), 0u);
-    EXPECT_STREQ(destination, "");
-    EXPECT_EQ(CopyName(destination, 0, "abc"), 0u);
-    EXPECT_EQ(CopyName(nullptr, 8, "abc"), 0u);
-}
-
 // Every refusal code has its own message; other kinds (the channels among
 // them) have none, so that nothing is shown for a printer that may be used.
 TEST(ChoiceMessages, OnlyRefusalsHaveAMessage) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fuzz_common.h"
+#include "common/cp932_text.h"
 #include "link/choice/port_rules.h"
 #include "panel/settings/settings_file_rules.h"
 #include "panel/shell/message_text.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The fields of the input; a missing one is empty.
 std::vector<std::string> Fields(const std::uint8_t* data, std::size_t size, std::size_t count) {
@@ -38,17 +38,22 @@ std::vector<std::string> Fields(const std::uint8_t* data, std::size_t size, std:
     return fields;
 }
 
-void CheckCopyName(const std::string& name, std::size_t size) {
+void CheckCp932Copy(const std::string& name, std::size_t size) {
     std::unique_ptr<char[]> out(new char[size]);
-    const std::size_t n = CopyName(out.get(), size, name.c_str());
+    const std::size_t n = CopyCp932(out.get(), size, name.c_str());
     FUZZ_CHECK(n < size && out[n] == '\0' && std::strlen(out.get()) == n);
     FUZZ_CHECK(std::memcmp(out.get(), name.data(), n) == 0);
-    // A cut never leaves a lead byte without its second byte.
-    if (n < name.size()) {
-        std::size_t at = 0;
-        while (at < n) at += IsLeadByte(static_cast<unsigned char>(name[at])) && at + 1 < name.size() ? 2 : 1;
-        FUZZ_CHECK(at == n);
+    // The copy ends between whole characters, and the next one either did
+    // not fit or was no whole character (the end, or a lone lead byte).
+    std::size_t at = 0;
+    while (at < n) {
+        const std::size_t step = Cp932CharLength(name.c_str() + at);
+        FUZZ_CHECK(step > 0);
+        at += step;
     }
+    FUZZ_CHECK(at == n);
+    const std::size_t next = Cp932CharLength(name.c_str() + n);
+    FUZZ_CHECK(next == 0 || n + next > size - 1);
 }
 
 void CheckPaths(const std::string& path, const std::string& folder) {
@@ -124,8 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(kind == 0 || kind == 1 || (kind >= 2 && kind <= 6) || kind == 16);
     const ModelCode model = ModelFromDriver(f[2].c_str());
     FUZZ_CHECK(model == ModelKoa2400MaxR || model == ModelKoa2600MaxR || model == ModelUnsupported);
-    CheckCopyName(f[0], 1 + (flags >> 3));
-    CheckCopyName(f[2], PrinterNameSize);
+    CheckCp932Copy(f[0], 1 + (flags >> 3));
+    CheckCp932Copy(f[2], PrinterNameSize);
     CheckPaths(f[3], f[4]);
     CheckSettingsFile(f[5]);
     CheckTabKey(data, size);
