@@ -7,6 +7,13 @@
 #    folders (the build stops);
 #  - the test module_boundaries runs this file in script mode and fails when
 #    a source includes a header of a folder it must not know.
+#
+# Inside the remote panel the modules are ordered too, top to bottom: shell
+# (start-up, main window, message loop, menu commands), then settings and
+# consumables (side by side: neither includes the other), ui (message boxes,
+# tooltips, accelerator slots, progress window), records (the process-wide
+# records and folders) and core (portable). A module includes only modules
+# below it; every one may include panel/resources.
 
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.18)
@@ -14,22 +21,48 @@ if(CMAKE_SCRIPT_MODE_FILE)
   set(allowed_common common)
   set(allowed_link link common)
   set(allowed_monitor monitor link common)
+  set(allowed_panel panel link common)
+  # Which panel modules each panel module's sources may include from.
+  set(panel_allowed_shell shell settings consumables ui records core resources)
+  set(panel_allowed_settings settings ui records core resources)
+  set(panel_allowed_consumables consumables ui records core resources)
+  set(panel_allowed_ui ui records core resources)
+  set(panel_allowed_records records core resources)
+  set(panel_allowed_core core resources)
+  set(panel_allowed_resources resources)
   set(failures "")
-  foreach(folder common link monitor)
+  foreach(folder common link monitor panel)
     file(GLOB_RECURSE sources ${TOP}/${folder}/*.h ${TOP}/${folder}/*.cpp ${TOP}/${folder}/*.rc)
     foreach(source IN LISTS sources)
+      file(RELATIVE_PATH name ${TOP} ${source})
+      # The panel module a source belongs to: its first folder below panel/.
+      set(module "")
+      if(folder STREQUAL "panel")
+        string(REGEX REPLACE "^panel/([^/]+)/.*" "\\1" module "${name}")
+        if(module STREQUAL name)
+          set(module "")  # a file right in panel/ (none is a source)
+        elseif(NOT DEFINED panel_allowed_${module})
+          string(APPEND failures "  ${name}: panel/${module}/ has no place in the panel's module order\n")
+          continue()
+        endif()
+      endif()
       file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"/]+/")
       foreach(line IN LISTS includes)
         string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*" "\\1" top "${line}")
         if(NOT top IN_LIST allowed_${folder})
-          file(RELATIVE_PATH name ${TOP} ${source})
           string(APPEND failures "  ${name}: ${line}\n")
+        elseif(module AND top STREQUAL "panel")
+          string(REGEX REPLACE "^[^\"]*\"panel/([^\"/]+)/.*" "\\1" included "${line}")
+          if(NOT included IN_LIST panel_allowed_${module})
+            string(APPEND failures "  ${name}: ${line} (panel/${module} is below panel/${included})\n")
+          endif()
         endif()
       endforeach()
     endforeach()
   endforeach()
   if(failures)
-    message(FATAL_ERROR "includes against the module order (panel -> link -> common, monitor -> link -> common):\n${failures}")
+    message(FATAL_ERROR "includes against the module order (panel -> link -> common, monitor -> link -> common; "
+                        "inside panel: shell -> settings, consumables -> ui -> records -> core):\n${failures}")
   endif()
   message(STATUS "module boundaries hold")
   return()

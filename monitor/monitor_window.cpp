@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include "monitor/core/status_rules.h"
-#include "monitor/printer_checks.h"
+#include "monitor/print_cancel.h"
 #include "monitor/resources/resource.h"
+#include "monitor/ribbon_reset.h"
 #include "monitor/status_display.h"
+#include "monitor/status_refresh.h"
 #include "monitor/status_tabs.h"
 #include "monitor/tray_icon.h"
 #include "monitor/window_calls.h"
@@ -151,18 +153,18 @@ void OnAboutToRestore(HWND window, MonitorState* state) {
 // A double-click on the tray icon, menu item 200, or the timer's pop-up.
 void ShowFromTray(HWND window, MonitorState* state) {
     if (state->checkRunning) return;
-    int check = 0;
+    CheckResult check = CheckDone;
     // Nothing new to show: ask the printer for a fresh status first.
     if (state->currentCode == state->previousCode) {
-        check = CheckDefaultPrinter(window, state, false);
+        check = RefreshPrinterStatus(state);
         state->checkRunning = false;
-        if (check == 2) {
+        if (check == CheckEndsProgram) {
             EndMonitorAtOnce(window, state);
             return;
         }
     }
     SelectStatusTab(window, state);
-    if (check != 0) return;  // the check has told the user why
+    if (check != CheckDone) return;  // the check has told the user why
     ShowWindow(window, SW_SHOWNOACTIVATE);
     if (state->nextFocus) {
         FocusControl(window, state->nextFocus);
@@ -237,9 +239,9 @@ INT_PTR CALLBACK SuppliesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_RIBBON_RESET) {
         MonitorState* state = StateOf(page);
         HWND window = GetParent(page);
-        const int result = ResetRibbonFromMonitor(page, window, state);
+        const CheckResult result = ResetRibbonFromMonitor(page, window, state);
         state->checkRunning = false;
-        if (result == 2) EndMonitorAtOnce(window, state);
+        if (result == CheckEndsProgram) EndMonitorAtOnce(window, state);
         return TRUE;
     }
     return FALSE;
@@ -359,7 +361,7 @@ void ShowAtStart(HWND window, MonitorState* state) {
         MinimiseToTray(window, state);
         break;
     case 2:
-        if (state->currentCode >= 300) {
+        if (IsErrorCode(state->currentCode)) {
             ShowWindow(window, SW_SHOWNORMAL);
             SetForegroundWindow(window);
         } else {

@@ -13,6 +13,22 @@
 int OpenSlot(MonitorState* state);
 void CloseSlot(MonitorState* state);
 
+// The slot opened for one exchange and closed again when the holder goes,
+// whether or not it could be opened.
+class OpenedSlot {
+public:
+    explicit OpenedSlot(MonitorState* state) : state_(state), opened_(OpenSlot(state) == 1) {}
+    ~OpenedSlot() { CloseSlot(state_); }
+    OpenedSlot(const OpenedSlot&) = delete;
+    OpenedSlot& operator=(const OpenedSlot&) = delete;
+
+    bool IsOpen() const { return opened_; }
+
+private:
+    MonitorState* state_;
+    bool opened_;
+};
+
 // Reads a string value of the open slot into state->text (grown as needed,
 // always NUL-terminated). False when the value is missing or unreadable.
 bool ReadStringValue(const char* name, MonitorState* state);

@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 
+#include "common/handles.h"
 #include "link/channel/link_block.h"
 #include "monitor/message_defaults.h"
-#include "monitor/printer_checks.h"
+#include "monitor/monitor_messages.h"
 #include "monitor/registry_slot.h"
 #include "monitor/registry_values.h"
 #include "monitor/resources/resource.h"
+#include "monitor/supported_printer.h"
 
 namespace {
 
@@ -66,18 +68,16 @@ void ApplySettings(const MonitorSettings& settings, MonitorState* state) {
 
 bool CheckPrintersAtStart(const MonitorSettings& settings) {
     if (!settings.checksPrinters) return true;
-    const int found = FindSupportedPrinter();
-    if (found == 2) return false;  // the listing failure had its own message
-    bool present = found == 1;
+    const SupportedPrinterSearch found = FindSupportedPrinter();
+    if (found == PrinterListFailed) return false;  // the listing failure had its own message
+    bool present = found == SupportedDriverFound;
     if (present && settings.checksSlotKey) {
-        HKEY slot = nullptr;
-        present = RegOpenKeyExA(HKEY_LOCAL_MACHINE, SlotKeyPath, 0, KEY_READ | KEY_SET_VALUE, &slot) == ERROR_SUCCESS;
-        if (slot) RegCloseKey(slot);
+        OwnedKey slot;
+        present = RegOpenKeyExA(HKEY_LOCAL_MACHINE, SlotKeyPath, 0, KEY_READ | KEY_SET_VALUE, slot.Receive()) ==
+                  ERROR_SUCCESS;
     }
     if (present) return true;
-    char caption[64];
-    if (!LoadStringA(GetModuleHandleA(nullptr), IDS_MONITOR_CAPTION, caption, sizeof caption)) caption[0] = '\0';
-    MessageBoxA(nullptr, NoSupportedPrinterText, caption, MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    ShowMonitorError(IDS_NO_PRINTER_DRIVER);
     return false;
 }
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "monitor/core/window_position_rules.h"
 #include "monitor/registry_values.h"
 #include "monitor/window_calls.h"
-#include "monitor/window_position_rules.h"
 
 namespace {
 

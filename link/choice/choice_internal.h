@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/channel/spooler_printers.h"
 #include "link/choice/choice_texts.h"
 #include "link/choice/port_rules.h"
 
@@ -35,8 +36,3 @@ enum { RecordRead = 0, RecordNoPrinter = 1, RecordUnreadable = 2, RecordNoMemory
 // opened; RecordUnreadable when the spooler does not deliver the record;
 // RecordNoMemory when no block of the size it asks for can be had.
 int ReadPrinterRecord(const char* name, PrinterRecord* record);
-
-// A text field of a block the spooler filled: the text when it starts inside
-// the block and ends there, else null. The spooler's pointers are not taken
-// on trust.
-const char* TextInBlock(const char* field, const BYTE* block, std::size_t size);

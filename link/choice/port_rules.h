@@ -1,13 +1,10 @@
 // The printer choice's rules that need no platform: which channel a printer's
-// port and spooler state allow (or why they refuse it), which model a driver
-// name stands for, and how the spooler's names are kept in the fixed-size
-// fields of a PrinterTarget.
+// port and spooler state allow (or why they refuse it), and how the
+// spooler's names are kept in the fixed-size fields of a PrinterTarget.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-
-#include "link/choice/model_code.h"
 
 // The spooler's bits the rules look at (the values of PRINTER_ATTRIBUTE_*
 // and PRINTER_STATUS_* in winspool.h; printer_state.cpp checks them).
@@ -34,11 +31,6 @@ enum RefusalCode {
 //  page: 6, otherwise 0. Text tests are case-sensitive. A null port name
 //  counts as empty, a null or empty separator file as none.
 int ClassifyPort(const char* portName, std::uint32_t attributes, std::uint32_t status, const char* separatorFile);
-
-// The model a driver name stands for; the name must equal one of the
-// supported drivers exactly (case, blanks and all). Anything else, null
-// included, is ModelUnsupported.
-ModelCode ModelFromDriver(const char* driverName);
 
 // Size of the name fields of a PrinterTarget: 255 bytes and the NUL.
 enum { PrinterNameSize = 256 };

@@ -7,19 +7,19 @@
 
 #include "common/cp932_text.h"
 #include "common/memory.h"
-#include "link/channel/spooler_calls.h"
+#include "link/channel/spooler_printers.h"
+#include "link/channel/supported_drivers.h"
 #include "link/choice/choice_ids.h"
 #include "link/choice/choice_internal.h"
 #include "link/choice/printer_choice.h"
 
 namespace {
 
-// A spooler list that asks for more than this is not believed (thousands
-// of printers would still fit).
-const DWORD kMaxListSize = 64 * 1024 * 1024;
-// The list may grow between the size query and the read while printers are
-// being added; it is asked for again this many times.
-const int kListGrowths = 16;
+// The list is read once: a spooler that fails shows an empty choice. It is
+// read again while it outgrows its block (printers being added), 16 times
+// at most, and not believed beyond 64 MB (thousands of printers would still
+// fit).
+const PrinterListRules kListRules = {16, 64 * 1024 * 1024, 0, 0};
 // Rows shown at most; far more printers than any spooler holds, and it
 // bounds the records kept beside the list.
 const DWORD kMaxPrinters = 4096;
@@ -40,47 +40,6 @@ struct ChoiceState {
 };
 
 ChoiceState* StateOf(HWND dialog) { return reinterpret_cast<ChoiceState*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
-
-// The spooler's level-2 list in a block of its own.
-struct PrinterList {
-    BYTE* bytes = nullptr;
-    DWORD size = 0;
-    DWORD count = 0;
-    ~PrinterList() { Free(); }
-    void Free() {
-        if (bytes) FreeBlock(bytes);
-        bytes = nullptr;
-        size = 0;
-        count = 0;
-    }
-    const PRINTER_INFO_2A& At(DWORD i) const { return reinterpret_cast<const PRINTER_INFO_2A*>(bytes)[i]; }
-    const char* Text(const char* field) const { return TextInBlock(field, bytes, size); }
-
-    // Any failure but a list that outgrew the block leaves it empty.
-    void Fill() {
-        const SpoolerCalls& spooler = Spooler();
-        for (int growths = 0;; ++growths) {
-            DWORD needed = 0;
-            DWORD returned = 0;
-            if (spooler.enumPrinters(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, bytes, size, &needed,
-                                     &returned)) {
-                const DWORD fits = size / sizeof(PRINTER_INFO_2A);
-                count = returned < fits ? returned : fits;
-                if (count > kMaxPrinters) count = kMaxPrinters;
-                return;
-            }
-            if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size || needed > kMaxListSize ||
-                growths >= kListGrowths)
-                break;
-            Free();
-            long error = 0;
-            bytes = static_cast<BYTE*>(AllocBlock(needed, &error));
-            if (!bytes) break;
-            size = needed;
-        }
-        Free();
-    }
-};
 
 int TextWidth(ChoiceState& state, const char* text) {
     SIZE extent = {0, 0};
@@ -141,7 +100,7 @@ void FocusRow(ChoiceState& state, int row) {
 }
 
 // Adds printer `i` of `list` as record and row `i`. True for a supported model.
-bool AddPrinter(ChoiceState& state, const PrinterList& list, DWORD i) {
+bool AddPrinter(ChoiceState& state, const SpoolerPrinterList& list, DWORD i) {
     const PRINTER_INFO_2A& info = list.At(i);
     PrinterTarget& target = state.printers[i];
     CopyCp932(target.PrinterName, sizeof target.PrinterName, list.Text(info.pPrinterName));
@@ -187,14 +146,15 @@ bool BuildList(ChoiceState& state) {
     InsertColumn(state, 0, PrinterColumnTitle);
     InsertColumn(state, 1, PortColumnTitle);
 
-    PrinterList list;
-    list.Fill();
+    SpoolerPrinterList list;
+    list.Read(kListRules);
+    const DWORD count = list.Count() < kMaxPrinters ? list.Count() : kMaxPrinters;
     bool anySupported = false;
-    if (list.count > 0) {
+    if (count > 0) {
         long error = 0;
-        state.printers = static_cast<PrinterTarget*>(AllocBlock(list.count * sizeof(PrinterTarget), &error));
-        state.images = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, static_cast<int>(list.count), 4);
-        if (state.printers) state.count = list.count;
+        state.printers = static_cast<PrinterTarget*>(AllocBlock(count * sizeof(PrinterTarget), &error));
+        state.images = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, static_cast<int>(count), 4);
+        if (state.printers) state.count = count;
         if (state.images) SendMessageA(state.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(state.images));
     }
     for (DWORD i = 0; i < state.count; ++i)
@@ -212,7 +172,7 @@ bool BuildList(ChoiceState& state) {
 }
 
 void Rebuild(ChoiceState& state) {
-    if (!BuildList(state)) EndDialog(state.dialog, 3);
+    if (!BuildList(state)) EndDialog(state.dialog, NoSupportedPrinter);
 }
 
 void OnOk(ChoiceState& state) {
@@ -229,7 +189,7 @@ void OnOk(ChoiceState& state) {
     // list said.
     PrinterRecord record;
     if (ReadPrinterRecord(CurrentTarget.PrinterName, &record) == RecordRead) CurrentTarget.QueuedJobs = record.jobs;
-    EndDialog(state.dialog, 1);
+    EndDialog(state.dialog, PrinterChosen);
 }
 
 BOOL OnInitDialog(HWND dialog, ChoiceState* state) {
@@ -270,7 +230,7 @@ void OnCommand(ChoiceState& state, int id) {
         break;
     case IDC_CHOICE_CANCEL:
     case IDCANCEL:  // Esc and the close box
-        EndDialog(state.dialog, 2);
+        EndDialog(state.dialog, PrinterChoiceCancelled);
         break;
     default:
         break;
@@ -300,11 +260,19 @@ INT_PTR CALLBACK PrinterChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-int RunPrinterChoice(HINSTANCE instance, HWND owner) {
+PrinterChoiceResult RunPrinterChoice(HINSTANCE instance, HWND owner) {
     // The dialog's list view is created with the dialog.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     ChoiceState state = {};
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PRINTER_CHOICE), owner, PrinterChoiceProc,
-                                            reinterpret_cast<LPARAM>(&state)));
+    const INT_PTR ended = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PRINTER_CHOICE), owner, PrinterChoiceProc,
+                                          reinterpret_cast<LPARAM>(&state));
+    switch (ended) {
+    case PrinterChosen:
+    case PrinterChoiceCancelled:
+    case NoSupportedPrinter:
+        return static_cast<PrinterChoiceResult>(ended);
+    default:
+        return PrinterChoiceFailed;
+    }
 }

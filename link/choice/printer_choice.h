@@ -28,10 +28,16 @@ struct ChoiceUi {
 // system message boxes, rows without icons and messages without an owner.
 void SetChoiceUi(const ChoiceUi* ui);
 
-// Runs dialog 184 modally. 1: a printer was chosen (CurrentTarget is its
-// record), 2: cancelled, 3: no printer with a supported driver; anything
-// else: the dialog failed.
-int RunPrinterChoice(HINSTANCE instance, HWND owner);
+// How the printer choice ended. The values are the dialog's own end codes.
+enum PrinterChoiceResult {
+    PrinterChoiceFailed = -1,   // the dialog could not be shown
+    PrinterChosen = 1,          // CurrentTarget is the chosen printer's record
+    PrinterChoiceCancelled = 2,
+    NoSupportedPrinter = 3,     // no printer with a supported driver to offer
+};
+
+// Runs dialog 184 modally.
+PrinterChoiceResult RunPrinterChoice(HINSTANCE instance, HWND owner);
 
 // Shows the message of a refusal code (2..6, 16) with its icon; false for
 // a code without a message.
@@ -43,7 +49,17 @@ void ShowQueuedJobsMessage(HWND owner);
 // (ConnectionKind becomes 16), 2 record unreadable, 4 out of memory.
 int RefreshPrinterState();
 
-// 0: the printer may take commands; 1 jobs queued, 2 printer deleted,
-// 4 state unreadable, 8 out of memory, 16 port or state refused. Shows its
-// own message where the user must act.
-int CheckPrinterReady();
+// What the checks before a command found; only PrinterReady lets the
+// command go on.
+enum PrinterReadiness {
+    PrinterReady = 0,             // the printer may take commands
+    PrinterJobsQueued = 1,        // told to the user
+    PrinterDeleted = 2,           // told to the user
+    PrinterStateUnreadable = 4,
+    PrinterCheckOutOfMemory = 8,
+    PrinterRefused = 16,          // port or state refused; told to the user
+};
+
+// Reads the chosen printer's state again. Shows its own message where the
+// user must act.
+PrinterReadiness CheckPrinterReady();

@@ -88,15 +88,6 @@ HICON ChoiceRowIcon(ChoiceIcon icon) { return g_ui && g_ui->rowIcon ? g_ui->rowI
 
 HWND ChoiceMessageOwner() { return g_ui && g_ui->messageOwner ? g_ui->messageOwner() : nullptr; }
 
-const char* TextInBlock(const char* field, const BYTE* block, std::size_t size) {
-    const BYTE* at = reinterpret_cast<const BYTE*>(field);
-    if (!field || !block || at < block || at >= block + size) return nullptr;
-    const std::size_t room = static_cast<std::size_t>(block + size - at);
-    for (std::size_t n = 0; n < room; ++n)
-        if (field[n] == '\0') return field;
-    return nullptr;
-}
-
 int ReadPrinterRecord(const char* name, PrinterRecord* record) {
     const SpoolerCalls& spooler = Spooler();
     char printerName[PrinterNameSize];
@@ -141,26 +132,26 @@ int RefreshPrinterState() {
     return 0;
 }
 
-int CheckPrinterReady() {
+PrinterReadiness CheckPrinterReady() {
     const HWND owner = ChoiceMessageOwner();
     switch (RefreshPrinterState()) {
     case RecordRead:
         break;
     case RecordNoPrinter:
         ShowChoiceMessage(owner, PrinterDeletedMessage);
-        return 2;
+        return PrinterDeleted;
     case RecordUnreadable:
-        return 4;
+        return PrinterStateUnreadable;
     default:
-        return 8;
+        return PrinterCheckOutOfMemory;
     }
     if (CurrentTarget.ConnectionKind == ConnectSpooler || CurrentTarget.ConnectionKind == ConnectLan) {
-        if (CurrentTarget.QueuedJobs == 0) return 0;
+        if (CurrentTarget.QueuedJobs == 0) return PrinterReady;
         ShowQueuedJobsMessage(owner);
-        return 1;
+        return PrinterJobsQueued;
     }
     ShowRefusalMessage(CurrentTarget.ConnectionKind, owner);
-    return 16;
+    return PrinterRefused;
 }
 
 bool ShowRefusalMessage(int connectionKind, HWND owner) {

@@ -1,7 +1,7 @@
 // The printer the remote panel works with, as chosen from the spooler's list.
 #pragma once
 
-#include "link/choice/model_code.h"
+#include "link/channel/model_code.h"
 
 enum ConnectionKind { ConnectSpooler = 0, ConnectLan = 1 };  // 2..6, 16: refusal codes
 

@@ -176,6 +176,8 @@ std::size_t BuildStatusTitle(int code, char* buffer, std::size_t size) {
     return out.length();
 }
 
+bool IsErrorCode(int code) { return code >= 300; }
+
 bool IsSevereCode(int code) {
     return (code >= 402 && code <= 404) || (code >= 406 && code <= 409) || code == 700 ||
            (code >= 702 && code <= 705) || (code >= 707 && code <= 715) || code == 1500;
@@ -194,8 +196,8 @@ bool RibbonResetAllowed(int code) { return code == 0 || (code >= 201 && code <= 
 PopUpDecision DecidePopUp(int displayMode, int currentCode, int previousCode) {
     PopUpDecision decision = {false, false};
     if (displayMode != 2) return decision;
-    decision.popUp = currentCode >= 300 && currentCode != previousCode;
-    decision.minimise = currentCode < 300 && previousCode >= 300;
+    decision.popUp = IsErrorCode(currentCode) && currentCode != previousCode;
+    decision.minimise = !IsErrorCode(currentCode) && IsErrorCode(previousCode);
     return decision;
 }
 
@@ -203,9 +205,9 @@ unsigned char NextFlashState(unsigned char state, bool flashEnabled, int current
                              bool isForeground, FlashAction* action) {
     if (!flashEnabled)
         state &= Flashing;
-    else if (currentCode >= 300 && currentCode != previousCode)
+    else if (IsErrorCode(currentCode) && currentCode != previousCode)
         state |= FlashRequested;
-    else if (currentCode < 300 && previousCode >= 300)
+    else if (!IsErrorCode(currentCode) && IsErrorCode(previousCode))
         state &= Flashing;
 
     FlashAction next = FlashNothing;

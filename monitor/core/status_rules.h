@@ -86,6 +86,9 @@ std::size_t BuildStatusText(int code, int headSpan, int ribbonSpan, char* buffer
 // cut like the status text; returns the length.
 std::size_t BuildStatusTitle(int code, char* buffer, std::size_t size);
 
+// A status code of 300 or more is an error: the window pops up and flashes
+// for it, and shows itself at start when the display mode says so.
+bool IsErrorCode(int code);
 // Severe codes disable OK and make "印刷中止" the default button.
 bool IsSevereCode(int code);
 // The tray icon for the current code.

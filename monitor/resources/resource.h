@@ -45,3 +45,18 @@
 #define IDS_WINDOW_CAPTION   2002  // the window, before the printer name
 #define IDS_TAB_STATUS       2003
 #define IDS_TAB_SUPPLIES     2004
+// The printer checks' messages.
+#define IDS_NO_PRINTER_DRIVER     2010
+#define IDS_LIST_NO_MEMORY        2011
+#define IDS_LIST_FAILED           2012
+#define IDS_OPEN_FAILED           2013
+#define IDS_START_DOC_FAILED      2014
+#define IDS_JOBS_FAILED           2015
+#define IDS_BIDI_OFF              2016
+#define IDS_PAUSED                2017
+#define IDS_OFFLINE               2018
+#define IDS_WRONG_PORT            2019
+#define IDS_NOT_DEFAULT           2020
+#define IDS_RIBBON_QUESTION       2021
+#define IDS_RIBBON_NO_ANSWER      2022
+#define IDS_RIBBON_SPOOL_BUSY     2023

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "panel/settings/page_layout.h"
+#include "panel/core/page_layout.h"
+#include "panel/records/panel_records.h"
 #include "panel/settings/setting_pages.h"
 #include "panel/settings/settings_tabs.h"
-#include "panel/shell/panel_state.h"
 
 // Only the page on screen holds selections that CurrentSettings may lack:
 // the other pages are built from CurrentSettings when they open.

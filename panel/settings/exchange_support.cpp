@@ -2,14 +2,17 @@
 
 #include "common/timing.h"
 #include "link/channel/printer_link.h"
+#include "panel/core/message_text.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
+#include "panel/ui/show_message.h"
 
 void PanelHost::Wait(unsigned milliseconds) { FixedWait(milliseconds); }
 
 void PanelHost::ValueError(int item) {
-    ShowMessage(MB_USERICON, "", IDI_PRINTER_INFO, SettingValueErrorCode(item), owner_);
+    char text[1024];
+    BuildMessageText(SettingValueErrorCode(item), "", text, sizeof text);
+    ShowMessage(MB_USERICON, text, IDI_PRINTER_INFO, owner_);
 }
 
 void PanelHost::LogAnswer(const unsigned char* bytes, int length) {
@@ -32,7 +35,7 @@ ConversationRecords PanelRecords() {
 namespace {
 
 // The LAN channel's own failures, told as they happen.
-void ShowLanMessage(const char* text) { ShowMessage(MB_USERICON, text, IDI_PRINTER_ERROR, 0, MainWindow); }
+void ShowLanMessage(const char* text) { ShowMessage(MB_USERICON, text, IDI_PRINTER_ERROR, MainWindow); }
 
 }  // namespace
 
@@ -45,7 +48,7 @@ TargetChannel::TargetChannel()
 
 void ShowOutcomeMessage(const ConversationOutcome& outcome, HWND owner) {
     if (outcome.channelText)
-        ShowMessage(MB_USERICON, outcome.channelText, outcome.messageIcon, 0, owner);
+        ShowMessage(MB_USERICON, outcome.channelText, outcome.messageIcon, owner);
     else if (outcome.messageId)
         ShowMessageId(MB_USERICON, outcome.messageId, outcome.messageIcon, owner);
 }

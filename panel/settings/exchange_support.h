@@ -7,7 +7,7 @@
 
 #include "link/channel/spooler_channel.h"
 #include "link/lan/lan_link.h"
-#include "panel/settings/conversation.h"
+#include "panel/core/conversation.h"
 
 class PanelHost : public ConversationHost {
 public:

@@ -1,7 +1,7 @@
 #include "panel/settings/print_finished.h"
 
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/shell/panel_state.h"
 
 namespace {
 

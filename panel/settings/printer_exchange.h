@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "panel/settings/conversation.h"
+#include "panel/core/conversation.h"
 
 // 1 success, 0 failure, -1 (ReadModelAndSettings only) another model answered.
 // Message boxes are owned by `owner`.

@@ -4,7 +4,7 @@
 #include "panel/settings/current_page.h"
 #include "panel/settings/exchange_support.h"
 #include "panel/settings/printer_exchange.h"
-#include "panel/settings/progress_window.h"
+#include "panel/ui/progress_window.h"
 
 int ReadFromPrinter(ReadKind kind, HWND owner) {
     const ReadPlan* plan = FindReadPlan(kind);

@@ -1,15 +1,15 @@
 // WriteToPrinter: the progress window and the cursor around one write
 // conversation; LoadFactoryDefaults.
 #include "common/wait_cursor.h"
+#include "panel/core/message_text.h"
+#include "panel/records/panel_records.h"
+#include "panel/resources/resource.h"
 #include "panel/settings/current_page.h"
 #include "panel/settings/exchange_support.h"
 #include "panel/settings/print_finished.h"
 #include "panel/settings/printer_exchange.h"
-#include "panel/settings/progress_window.h"
-#include "panel/resources/resource.h"
-#include "panel/shell/message_text.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
+#include "panel/ui/progress_window.h"
+#include "panel/ui/show_message.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ bool RefuseOutOfListValue() {
     if (item < 0) return false;
     char text[512];
     BuildOutOfListText(item, text, sizeof text);
-    ShowMessage(MB_USERICON, text, IDI_PRINTER_WARNING, 0, MainWindow);
+    ShowMessage(MB_USERICON, text, IDI_PRINTER_WARNING, MainWindow);
     return true;
 }
 

@@ -4,9 +4,9 @@
 // row table; the forms page differs only by its greying rules.
 #include "panel/settings/setting_pages.h"
 
+#include "panel/core/page_layout.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/settings/page_layout.h"
-#include "panel/shell/panel_state.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include <cstddef>
 
 #include "common/wait_cursor.h"
+#include "panel/core/setting_items.h"
+#include "panel/core/settings_file_rules.h"
+#include "panel/records/folders.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/current_page.h"
-#include "panel/settings/setting_items.h"
-#include "panel/settings/settings_file_rules.h"
-#include "panel/shell/folders.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
+#include "panel/ui/show_message.h"
 
 namespace {
 
@@ -52,9 +52,8 @@ enum SaveResult {
 
 int ShowFileMessage(UINT textId, UINT style) {
     char text[512];
-    char caption[128];
-    return MessageBoxA(MainWindow, LoadText(textId, text, sizeof text), LoadText(IDS_APP_CAPTION, caption, sizeof caption),
-                       style);
+    char caption[AppCaptionSize];
+    return MessageBoxA(MainWindow, LoadText(textId, text, sizeof text), LoadAppCaption(caption), style);
 }
 
 // The Open or Save As dialog into g_dialogPath; false on Cancel or a

@@ -9,16 +9,14 @@
 #include <memory>
 #include <new>
 
-#include "link/choice/printer_choice.h"
+#include "panel/core/page_layout.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/current_page.h"
-#include "panel/settings/page_layout.h"
-#include "panel/settings/printer_exchange.h"
 #include "panel/settings/setting_pages.h"
-#include "panel/shell/message_loop.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
-#include "panel/shell/tooltips.h"
+#include "panel/settings/settings_commands.h"
+#include "panel/settings/window_tooltips.h"
+#include "panel/ui/show_message.h"
 
 namespace {
 
@@ -50,9 +48,9 @@ HWND ShownPage(const TabsState* s) {
 // ---- pages -------------------------------------------------------------------
 
 void ShowResourceWarning(HWND owner) {
-    char text[256], caption[128];
-    MessageBoxA(owner, LoadText(IDS_RESOURCES_LOW, text, sizeof text),
-                LoadText(IDS_APP_CAPTION, caption, sizeof caption), MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+    char text[256], caption[AppCaptionSize];
+    MessageBoxA(owner, LoadText(IDS_RESOURCES_LOW, text, sizeof text), LoadAppCaption(caption),
+                MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
 }
 
 void InsertTabs(TabsState* s) {
@@ -146,26 +144,21 @@ INT_PTR OnNotify(TabsState* s, const NMHDR* header) {
     return FALSE;
 }
 
-// Read and Commit: the printer's state, the user's consent, the exchange;
-// afterwards the user is back where the button was pressed.
+// Read and Commit: the same steps as the menu's commands; afterwards the
+// user is back where the button was pressed.
 struct PrinterButton {
     int id;
-    UINT question;
-    int (*exchange)(HWND owner);
+    const CommandSteps* steps;
 };
 
-int ReadSettingsFromPrinter(HWND owner) { return ReadFromPrinter(ReadSettings, owner); }
-int WriteSettingsToPrinter(HWND owner) { return WriteToPrinter(WriteSettings, owner); }
-
 const PrinterButton kPrinterButtons[] = {
-    {IDC_READ_BUTTON, IDS_CONFIRM_READ, ReadSettingsFromPrinter},
-    {IDC_COMMIT_BUTTON, IDS_CONFIRM_COMMIT, WriteSettingsToPrinter},
+    {IDC_READ_BUTTON, &ReadSettingsSteps},
+    {IDC_COMMIT_BUTTON, &CommitSettingsSteps},
 };
 
 void RunPrinterButton(HWND dialog, const PrinterButton& button) {
     const HWND remembered = GetFocus();
-    if (CheckPrinterReady() == 0 && AskQuestion(dialog, button.question, MB_OKCANCEL) == IDOK && button.exchange(dialog) == 0)
-        ShowMessageId(MB_USERICON, IDS_NO_ANSWER, IDI_PRINTER_ERROR, dialog);
+    RunCommandSteps(*button.steps, dialog);
     TabsState* s = Tabs();
     if (!s || s->container != dialog) return;  // gone while the boxes were up
     SetForegroundWindow(TopLevel(s));

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "link/choice/printer_choice.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
+#include "panel/ui/show_message.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ int IconId(ChoiceIcon icon) {
 }
 
 void ShowChoiceBox(HWND owner, const char* text, ChoiceIcon icon) {
-    ShowMessage(MB_USERICON, text, IconId(icon), 0, owner);
+    ShowMessage(MB_USERICON, text, IconId(icon), owner);
 }
 
 // The 16x16 images of the icon resources, loaded once and kept until exit

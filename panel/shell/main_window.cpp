@@ -4,20 +4,23 @@
 #include <cstring>
 
 #include "link/choice/printer_choice.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/printer_exchange.h"
 #include "panel/settings/settings_files.h"
 #include "panel/settings/settings_tabs.h"
+#include "panel/settings/window_tooltips.h"
+#include "panel/shell/help_file.h"
 #include "panel/shell/main_commands.h"
-#include "panel/shell/message_loop.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
 #include "panel/shell/tab_hook.h"
-#include "panel/shell/tooltips.h"
-
-HWND SavedFocus;
+#include "panel/ui/accelerator_slots.h"
+#include "panel/ui/show_message.h"
 
 namespace {
+
+// The window that had the focus when the user last left the main window or
+// started a command; the focus goes back there afterwards.
+HWND g_savedFocus;
 
 const char kMainClass[] = "veldra6";
 const UINT_PTR kFocusTimer = 2;
@@ -185,10 +188,10 @@ ChoiceStep JudgeChosenPrinter(HWND window) {
 }
 
 ChoiceStep ChoosePrinter(HWND window) {
-    const int result = RunPrinterChoice(g_instance, window);
+    const PrinterChoiceResult result = RunPrinterChoice(g_instance, window);
     SetFocus(window);
-    if (result == 1) return JudgeChosenPrinter(window);
-    if (result == 3) ShowText(window, IDS_NO_SUPPORTED_PRINTER, IDI_PRINTER_ERROR);
+    if (result == PrinterChosen) return JudgeChosenPrinter(window);
+    if (result == NoSupportedPrinter) ShowText(window, IDS_NO_SUPPORTED_PRINTER, IDI_PRINTER_ERROR);
     // Cancelled, no printer, or the dialog failed: nothing to read from.
     return ChoiceEnd;
 }
@@ -216,8 +219,7 @@ int ChooseAndReadPrinter(HWND window) {
         if (read != 0) continue;
         char text[512];
         const int answer = ShowMessage(MB_USERICON | MB_ABORTRETRYIGNORE,
-                                       LoadText(IDS_FIRST_READ_FAILED, text, sizeof text), IDI_PRINTER_WARNING, 0,
-                                       window);
+                                       LoadText(IDS_FIRST_READ_FAILED, text, sizeof text), IDI_PRINTER_WARNING, window);
         if (answer == IDRETRY) continue;
         if (answer != IDIGNORE) return 0;
         LoadTempSettings();
@@ -228,7 +230,14 @@ int ChooseAndReadPrinter(HWND window) {
 
 }  // namespace
 
-void RestoreSavedFocus() { FocusWindow(SavedFocus); }
+void RestoreSavedFocus() { FocusWindow(g_savedFocus); }
+
+void RestoreAdjustedFocus(bool keep) {
+    // A greyed list cannot take the focus back: the Read button stands in.
+    const HWND target = AdjustFocusTarget(g_savedFocus);
+    if (keep) g_savedFocus = target;
+    FocusWindow(target);
+}
 
 void FocusWindow(HWND window) {
     // A page's list dies with its page; nothing is better than a stale handle.
@@ -236,7 +245,7 @@ void FocusWindow(HWND window) {
 }
 
 void RememberFocus() {
-    if (HWND focus = GetFocus()) SavedFocus = focus;
+    if (HWND focus = GetFocus()) g_savedFocus = focus;
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
@@ -255,8 +264,8 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 int CreateMainWindow(HINSTANCE instance, int showCommand) {
     g_instance = instance;
     ConsumablesWindows = ConsumablesWindowSet();
-    char caption[128];
-    LoadStringA(instance, IDS_APP_CAPTION, caption, sizeof caption);
+    char caption[AppCaptionSize];
+    LoadAppCaption(caption);
     HWND window = CreateWindowExA(0, kMainClass, caption, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                                   nullptr, nullptr, instance, nullptr);
     if (!window || !SettingsTabsWindow() || !SettingsPageWindow()) {

@@ -5,10 +5,6 @@
 
 #include <windows.h>
 
-// The window that had the focus when the user last left the main window or
-// started a command; the focus goes back there afterwards.
-extern HWND SavedFocus;
-
 // Creates and shows the main window, chooses the printer and reads it.
 // 1: run the message loop; 0: the program must end.
 int CreateMainWindow(HINSTANCE instance, int showCommand);
@@ -16,8 +12,13 @@ int CreateMainWindow(HINSTANCE instance, int showCommand);
 // Registers the window class "veldra6".
 bool RegisterMainWindowClass(HINSTANCE instance);
 
-// The focused window, if any, into SavedFocus, and back.
+// The window that had the focus when the user last left the main window or
+// started a command is kept, and the focus goes back there afterwards.
+// RememberFocus keeps the focused window, if any.
 void RememberFocus();
 void RestoreSavedFocus();
+// The same, but the Read button in place of a kept list that has been
+// greyed meanwhile; with `keep`, the window focused becomes the one kept.
+void RestoreAdjustedFocus(bool keep);
 // Focuses `window` if it still exists.
 void FocusWindow(HWND window);

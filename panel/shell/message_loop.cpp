@@ -1,25 +1,12 @@
 #include "panel/shell/message_loop.h"
 
+#include "panel/records/panel_records.h"
 #include "panel/settings/settings_tabs.h"
-
-ConsumablesWindowSet ConsumablesWindows;
+#include "panel/ui/accelerator_slots.h"
 
 namespace {
 
-struct Slot {
-    HWND window;
-    HACCEL table;
-};
-Slot g_slots[AccelSlotCount];
-
 bool Exists(HWND window) { return window && IsWindow(window); }
-
-bool TranslateAccelerators(MSG* msg) {
-    for (Slot& slot : g_slots) {
-        if (slot.table && Exists(slot.window) && TranslateAcceleratorA(slot.window, slot.table, msg)) return true;
-    }
-    return false;
-}
 
 // Pages before their container, the container's tab control before the
 // container itself, and so on: the innermost window that can take a
@@ -43,15 +30,7 @@ bool NavigateDialogs(MSG* msg) {
 
 }  // namespace
 
-void SetAcceleratorSlot(AcceleratorSlot slot, HWND window, HACCEL table) {
-    if (slot < 0 || slot >= AccelSlotCount) return;
-    Slot& s = g_slots[slot];
-    if (s.table && s.table != table) DestroyAcceleratorTable(s.table);
-    s.window = window;
-    s.table = table;
-}
-
-bool PreTranslatePanelMessage(MSG* msg) { return TranslateAccelerators(msg) || NavigateDialogs(msg); }
+bool PreTranslatePanelMessage(MSG* msg) { return TranslateSlotAccelerators(msg) || NavigateDialogs(msg); }
 
 int RunMessageLoop() {
     MSG msg = {};

@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
+#include "panel/core/tab_key_rules.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/settings_tabs.h"
-#include "panel/shell/message_loop.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/tab_key_rules.h"
 
 namespace {
 

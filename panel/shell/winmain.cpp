@@ -7,14 +7,14 @@
 
 #include "common/library_search.h"
 #include "link/channel/object_names.h"
+#include "panel/records/folders.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/shell/choice_ui.h"
-#include "panel/shell/folders.h"
 #include "panel/shell/main_window.h"
 #include "panel/shell/message_loop.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/show_message.h"
 #include "panel/shell/tab_hook.h"
+#include "panel/ui/show_message.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ private:
 };
 
 void TellAlreadyRunning() {
-    char caption[128], text[256];
-    LoadText(IDS_APP_CAPTION, caption, sizeof caption);
+    char caption[AppCaptionSize], text[256];
+    LoadAppCaption(caption);
     LoadText(IDS_ALREADY_RUNNING, text, sizeof text);
     MessageBoxA(nullptr, text, caption, MB_ICONINFORMATION | MB_SETFOREGROUND);
 }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "panel/resources/resource.h"
-#include "panel/settings/conversation.h"
-#include "panel/settings/setting_block.h"
+#include "panel/core/conversation.h"
+#include "panel/core/setting_block.h"
 #include "tools/printer_emu/emulator_channel.h"
 
 namespace {

@@ -6,7 +6,7 @@
 // That is record order (the order of SettingItems: CUT-BACK is item 14, after
 // TEAROFF), not SettingExchangeOrder (which moves CUT-BACK behind EJCT-CTL), so
 // the two tables are compared index by index in record order.
-#include "panel/settings/setting_items.h"
+#include "panel/core/setting_items.h"
 #include "tools/printer_emu/printer_emulator.h"
 
 #include <gtest/gtest.h>

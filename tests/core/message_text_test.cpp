@@ -1,5 +1,5 @@
 // The value-error message built from a message code.
-#include "panel/shell/message_text.h"
+#include "panel/core/message_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The setting pages' row table: every item shown exactly once on the page the
-// item table names, the control ids the tooltips rely on, the column and
-// group structure, and the forms page's greying rule.
-#include "panel/settings/page_layout.h"
+// item table names with unique control ids, the column and group
+// structure, and the forms page's greying rule.
+#include "panel/core/page_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -42,19 +42,6 @@ TEST(PageLayout, EveryItemHasOneRowOnItsPageWithUniqueIds) {
         }
     ASSERT_EQ(shown.size(), static_cast<size_t>(SettingCount));
     for (const auto& entry : shown) EXPECT_EQ(entry.second, 1) << Name(entry.first);
-}
-
-// The tooltip texts are numbered by these ids, gaps included.
-TEST(PageLayout, TheLabelIdsTheTooltipTextsUse) {
-    EXPECT_EQ(PageRows(PageHardware)[0].labelId, 1301);
-    EXPECT_EQ(FindPageRow(PageHardware, 27)->labelId, 1330);  // 30th row
-    EXPECT_EQ(FindPageRow(PageHardware, 28)->labelId, 1355);
-    EXPECT_EQ(FindPageRow(PageHardware, 30)->labelId, 1363);
-    EXPECT_EQ(PageRows(PageSheets)[29].labelId, 1429);
-    EXPECT_EQ(PageRows(PageForms)[23].labelId, 1523);
-    EXPECT_EQ(FindPageRow(PageOther, 93)->labelId, 1608);  // 9th row
-    EXPECT_EQ(FindPageRow(PageOther, 94)->labelId, 1611);
-    EXPECT_EQ(FindPageRow(PageOther, 108)->labelId, 1632);
 }
 
 TEST(PageLayout, HardwareColumnOneHoldsTheFirstNineteenRows) {

@@ -1,6 +1,5 @@
-// Which channel a printer's port and spooler state allow, which model a
-// driver name stands for, the bounded name copy, and which kinds bring a
-// message.
+// Which channel a printer's port and spooler state allow, the bounded name
+// copy, and which kinds bring a message.
 #include "link/choice/port_rules.h"
 
 #include <gtest/gtest.h>
@@ -67,25 +66,6 @@ TEST(PortRules, PausedThenOfflineThenSeparator) {
     // Status bits other than paused (busy, error, paper out ...) are not refusals here.
     EXPECT_EQ(ClassifyPort("USB001", kBidi, ~kPaused, nullptr), 0);
     EXPECT_EQ(ClassifyPort("USB001", kBidi | ~(kBidi | kOffline), 0, nullptr), 0);
-}
-
-TEST(DriverModels, ExactNamesOnly) {
-    EXPECT_EQ(ModelFromDriver("KOA koa2400Max-R(0mm)"), ModelKoa2400MaxR);
-    EXPECT_EQ(ModelFromDriver("KOA koa2400Max-R(8.5mm)"), ModelKoa2400MaxR);
-    EXPECT_EQ(ModelFromDriver("KOA koa2400Max-RN"), ModelKoa2400MaxR);
-    EXPECT_EQ(ModelFromDriver("KOA koa2600Max-R(0mm)"), ModelKoa2600MaxR);
-    EXPECT_EQ(ModelFromDriver("KOA koa2600Max-R(8.5mm)"), ModelKoa2600MaxR);
-    EXPECT_EQ(ModelFromDriver("KOA koa2600Max-RN"), ModelKoa2600MaxR);
-}
-
-TEST(DriverModels, NearMissesAreUnsupported) {
-    for (const char* driver :
-         {"KOA koa2400Max-R(0mm) ", " KOA koa2400Max-R(0mm)", "koa koa2400Max-R(0mm)", "KOA KOA2400MAX-R(0MM)",
-          "KOA koa2400Max-R", "KOA koa2400Max-R(0mm", "KOA koa2400Max-R(0mm)x", "KOA koa2600Max-R(8,5mm)",
-          "KOA koa2400Max-RN2", "KOA koa2400Max-R(0mm)\t", "KOA  koa2600Max-RN", "KOA koa2800Max-R(0mm)", "",
-          "Other Make Laser"})
-        EXPECT_EQ(ModelFromDriver(driver), ModelUnsupported) << '"' << driver << '"';
-    EXPECT_EQ(ModelFromDriver(nullptr), ModelUnsupported);
 }
 
 // Every refusal code has its own message; other kinds (the channels among

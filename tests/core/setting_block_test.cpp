@@ -1,6 +1,6 @@
 // The setting block: its exact bytes for the factory values, its line order,
 // and records holding bytes outside their lists.
-#include "panel/settings/setting_block.h"
+#include "panel/core/setting_block.h"
 
 #include <gtest/gtest.h>
 

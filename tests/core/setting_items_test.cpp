@@ -1,6 +1,6 @@
 // The settings model: invariants over the whole table, the documented
 // examples, and lookups at and beyond the edges of every table.
-#include "panel/settings/setting_items.h"
+#include "panel/core/setting_items.h"
 
 #include <gtest/gtest.h>
 

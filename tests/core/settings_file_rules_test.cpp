@@ -1,4 +1,4 @@
-#include "panel/settings/settings_file_rules.h"
+#include "panel/core/settings_file_rules.h"
 
 #include <gtest/gtest.h>
 

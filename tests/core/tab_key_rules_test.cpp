@@ -2,7 +2,7 @@
 // decision table, and the cases that must leave the key alone.
 #include <gtest/gtest.h>
 
-#include "panel/shell/tab_key_rules.h"
+#include "panel/core/tab_key_rules.h"
 
 namespace {
 

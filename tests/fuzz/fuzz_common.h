@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "panel/settings/answer_parse.h"
+#include "panel/core/answer_parse.h"
 
 #define FUZZ_CHECK(condition)                                                              \
     do {                                                                                   \

@@ -4,7 +4,7 @@
 // the 4096-byte buffer), the rest is the answer.
 #include "fuzz_common.h"
 
-#include "panel/settings/conversation.h"
+#include "panel/core/conversation.h"
 
 namespace {
 

@@ -16,10 +16,11 @@
 
 #include "fuzz_common.h"
 #include "common/cp932_text.h"
+#include "link/channel/supported_drivers.h"
 #include "link/choice/port_rules.h"
-#include "panel/settings/settings_file_rules.h"
-#include "panel/shell/message_text.h"
-#include "panel/shell/tab_key_rules.h"
+#include "panel/core/settings_file_rules.h"
+#include "panel/core/message_text.h"
+#include "panel/core/tab_key_rules.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // large as asked, so that the address sanitizer sees any write past it.
 #include "fuzz_common.h"
 
-#include "panel/settings/setting_block.h"
+#include "panel/core/setting_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     SettingsRecord record = {};

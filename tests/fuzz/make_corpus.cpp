@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "panel/settings/setting_items.h"
+#include "panel/core/setting_items.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "common/timing.h"
-#include "monitor/printer_checks.h"
+#include "monitor/status_refresh.h"
+#include "monitor/supported_printer.h"
 #include "tests/win/checks_support.h"
 
 namespace {
@@ -51,8 +52,6 @@ protected:
     void SetUp() override {
         state_ = NewCheckState();
         ASSERT_NE(state_, nullptr);
-        window_ = CreateWindowExA(0, "STATIC", "monitor", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(window_, nullptr);
         TestSeam_ShortenFixedWaits(kDivisor);
         UseSpoolerScript(SpoolerScript());  // Wine's spooler, an empty job list
         // A status the checks either leave alone or replace.
@@ -64,13 +63,12 @@ protected:
     void TearDown() override {
         UseRealSpooler();
         TestSeam_ShortenFixedWaits(1);
-        if (window_) DestroyWindow(window_);
         DestroyMonitorState(state_);
     }
 
     // One check as the tray double-click runs it; the guard is the caller's.
     int Check() {
-        const int result = CheckDefaultPrinter(window_, state_, false);
+        const int result = RefreshPrinterStatus(state_);
         EXPECT_TRUE(state_->checkRunning);
         state_->checkRunning = false;
         return result;
@@ -88,7 +86,6 @@ protected:
     }
 
     MonitorState* state_ = nullptr;
-    HWND window_ = nullptr;
 };
 
 TEST_F(DefaultPrinterCheck, StatusRefreshSendsTheDummyJobToTheLptPort) {
@@ -296,7 +293,7 @@ TEST_F(DefaultPrinterCheck, CheckWhileAnotherRunsDoesNothing) {
     const std::string before = LptJobs();
     state_->checkRunning = true;
     BoxWatcher watcher;
-    EXPECT_EQ(CheckDefaultPrinter(window_, state_, false), 0);
+    EXPECT_EQ(RefreshPrinterStatus(state_), CheckDone);
     EXPECT_TRUE(state_->checkRunning);
     state_->checkRunning = false;
     EXPECT_TRUE(watcher.Boxes().empty());

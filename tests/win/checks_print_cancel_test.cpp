@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/timing.h"
-#include "monitor/printer_checks.h"
+#include "monitor/print_cancel.h"
 #include "tests/win/checks_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/timing.h"
-#include "monitor/printer_checks.h"
+#include "monitor/status_refresh.h"
 #include "tests/win/checks_support.h"
 
 namespace {
@@ -54,7 +54,7 @@ TEST_F(RegistryStandIn, AnswersTheDummyJobWithAFreshStatus) {
     ASSERT_NE(state, nullptr);
     TestSeam_ShortenFixedWaits(20);
     UseSpoolerScript(SpoolerScript());  // Wine's spooler, an empty job list
-    EXPECT_EQ(CheckDefaultPrinter(nullptr, state, false), 0);
+    EXPECT_EQ(RefreshPrinterStatus(state), CheckDone);
     DestroyMonitorState(state);
     EXPECT_EQ(SlotText("ERR_CODE"), "100");  // "[情報取得中]" until the fresh status
     EXPECT_TRUE(standIn_.WaitFor(" job tzrahWindow-Dummy\n", 5000)) << standIn_.Log();

@@ -10,7 +10,7 @@
 #include "common/timing.h"
 #include "link/channel/object_names.h"
 #include "link/channel/printer_link.h"
-#include "monitor/printer_checks.h"
+#include "monitor/ribbon_reset.h"
 #include "tests/win/checks_support.h"
 #include "tests/win/e2e/e2e_support.h"
 

@@ -132,16 +132,6 @@ BOOL WINAPI ScriptedEnumJobs(HANDLE printer, DWORD first, DWORD count, DWORD lev
     return TRUE;
 }
 
-BOOL CALLBACK LookAtWindow(HWND window, LPARAM self) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[32];
-    if (pid == GetCurrentProcessId() && GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" &&
-        IsWindowVisible(window))
-        reinterpret_cast<BoxWatcher*>(self)->Look(window);
-    return TRUE;
-}
-
 }  // namespace
 
 std::string LongPrinterName() { return "KOA Check " + std::string(180, 'L') + " on LPT1"; }
@@ -247,41 +237,6 @@ void UseRealSpooler() { TestSeam_UseSpoolerCalls(nullptr); }
 int EnumPrintersCalls() { return g_enumPrintersCalls; }
 int EnumJobsCalls() { return g_enumJobsCalls; }
 
-BoxWatcher::BoxWatcher(int answer) : answer_(answer), thread_([this] {
-    while (!stop_) {
-        EnumWindows(LookAtWindow, reinterpret_cast<LPARAM>(this));
-        Sleep(5);
-    }
-}) {}
-
-BoxWatcher::~BoxWatcher() {
-    stop_ = true;
-    thread_.join();
-}
-
-std::vector<BoxWatcher::Box> BoxWatcher::Boxes() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return boxes_;
-}
-
-void BoxWatcher::Look(HWND window) {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
-    HWND text = GetDlgItem(window, 0xFFFF);
-    if (!text) return;
-    Box box{WindowText(window), WindowText(text), GetWindow(window, GW_OWNER), 0};
-    const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
-    if (shown) {
-        for (int id : {211, 212, 213, 226})
-            if (shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) box.icon = id;
-        if (shown == LoadIconA(nullptr, IDI_HAND)) box.icon = IconError;
-        if (shown == LoadIconA(nullptr, IDI_QUESTION)) box.icon = IconQuestion;
-    }
-    boxes_.push_back(box);
-    handled_.push_back(window);
-    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
-}
-
 bool RegStandIn::Start(const std::string& script, const std::string& options) {
     Stop();
     DeleteFileA(ScratchPath("regstand.log").c_str());
@@ -300,21 +255,11 @@ void RegStandIn::Stop() { child_.Stop(); }
 std::string RegStandIn::Log() const { return ReadWholeFile(ScratchPath("regstand.log")); }
 
 bool RegStandIn::WaitFor(const std::string& event, DWORD ms) const {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (Log().find(event) != std::string::npos) return true;
-        if (GetTickCount() - start >= ms) return false;
-        // A stand-in that ended writes nothing more.
-        if (child_.Ended(10))
-            return Log().find(event) != std::string::npos;
-    }
+    // A stand-in that ended writes nothing more.
+    WaitUntil([&] { return Log().find(event) != std::string::npos || child_.Ended(10); }, ms, 0);
+    return Log().find(event) != std::string::npos;
 }
 
 bool WaitForSlotText(const char* name, const std::string& expected, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (SlotText(name) != expected) {
-        if (GetTickCount() - start >= ms) return false;
-        Sleep(10);
-    }
-    return true;
+    return WaitUntil([&] { return SlotText(name) == expected; }, ms);
 }

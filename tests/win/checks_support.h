@@ -1,18 +1,16 @@
 // The world of the status monitor's printer checks, run in the test process
 // itself: printers in Wine's spooler with supported drivers, a scripted
 // spooler for what Wine cannot show (paused printers, job lists), the
-// registry slot, the registry stand-in, and a watcher that reads and answers
-// the message boxes this process shows.
+// registry slot, the registry stand-in, and the watcher that reads and
+// answers the message boxes this process shows (box_watcher.h).
 #pragma once
 
 #include <windows.h>
 
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "monitor/monitor_state.h"
+#include "tests/win/box_watcher.h"
 #include "tests/win/e2e/e2e_support.h"
 
 // Printers with supported drivers, on the ports the checks accept or refuse.
@@ -66,35 +64,6 @@ void UseSpoolerScript(const SpoolerScript& script);
 void UseRealSpooler();
 int EnumPrintersCalls();
 int EnumJobsCalls();
-
-// Reads and answers the message boxes of this process on a thread of its own.
-class BoxWatcher {
-public:
-    struct Box {
-        std::string caption;
-        std::string text;
-        HWND owner;
-        int icon;  // a user icon id (211 .. 213, 226), IconError, IconQuestion, or 0
-    };
-    enum { IconError = 1, IconQuestion = 2 };
-
-    // Answers each box with `answer` (IDOK, IDCANCEL).
-    explicit BoxWatcher(int answer = IDOK);
-    ~BoxWatcher();
-    BoxWatcher(const BoxWatcher&) = delete;
-    BoxWatcher& operator=(const BoxWatcher&) = delete;
-
-    std::vector<Box> Boxes() const;
-    void Look(HWND window);
-
-private:
-    mutable std::mutex lock_;
-    std::vector<Box> boxes_;
-    std::vector<HWND> handled_;
-    int answer_;
-    volatile bool stop_ = false;
-    std::thread thread_;
-};
 
 // The registry stand-in (regstand.exe) as a child process that ends with
 // this one, serving the slot and watching the LPT1: port's jobs file.

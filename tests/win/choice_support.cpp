@@ -74,11 +74,11 @@ ChoiceRun RunChoice(const std::function<void(HWND dialog)>& script) {
     std::atomic<bool> ended{false};
     std::thread watcher([&] {
         HWND dialog = nullptr;
-        while (!ended && !(dialog = FindChoiceDialog())) Sleep(5);
+        WaitUntil([&] { return ended || (dialog = FindChoiceDialog()) != nullptr; }, INFINITE, 5);
         if (!dialog) return;
         run.shown = true;
         script(dialog);
-        if (!WaitFor([&] { return ended.load(); }, 3000)) {
+        if (!WaitUntil([&] { return ended.load(); }, 3000)) {
             run.scriptLeftItOpen = true;
             PostMessageA(dialog, WM_COMMAND, IDC_CHOICE_CANCEL, 0);
         }
@@ -134,12 +134,6 @@ void DoubleClickRow(HWND dialog, int row) {
     PostMessageA(ChoiceList(dialog), WM_LBUTTONUP, 0, at);
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(5))
-        if (GetTickCount() - start >= ms) return condition();
-    return true;
-}
-
 std::string RowImage(HWND dialog, int index) {
     return DrawImage(
         reinterpret_cast<HIMAGELIST>(SendMessageA(ChoiceList(dialog), LVM_GETIMAGELIST, LVSIL_SMALL, 0)), index);
@@ -154,38 +148,6 @@ std::string PanelIconImage(int iconId) {
     DestroyIcon(icon);
     ImageList_Destroy(images);
     return pixels;
-}
-
-BoxAnswerer::BoxAnswerer()
-    : thread_([this] {
-          for (; !stop_; Sleep(5))
-              for (HWND window : OurDialogs())
-                  if (!ChoiceList(window)) Look(window);
-      }) {}
-
-BoxAnswerer::~BoxAnswerer() {
-    stop_ = true;
-    thread_.join();
-}
-
-std::vector<BoxAnswerer::Box> BoxAnswerer::Boxes() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return boxes_;
-}
-
-void BoxAnswerer::Look(HWND window) {
-    std::lock_guard<std::mutex> guard(lock_);
-    HWND text = GetDlgItem(window, 0xFFFF);
-    if (!text || std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
-    char message[2048] = "";
-    GetWindowTextA(text, message, sizeof message);
-    int icon = 0;
-    const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(window, 0x0440, STM_GETICON, 0, 0));
-    for (int id : {160, 181, 182, 183})
-        if (shown && shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) icon = id;
-    boxes_.push_back({message, icon, GetWindow(window, GW_OWNER)});
-    handled_.push_back(window);
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
 }
 
 // --- the scripted spooler ------------------------------------------------

@@ -1,18 +1,20 @@
 // The printer choice driven as a user would: the dialog runs modally on the
 // test's thread while a script on another thread reads its list, picks a
 // row and presses its buttons; the message boxes it shows are read and
-// answered. A scripted spooler shows what Wine's cannot (paused printers,
-// queued jobs, failures, lists that change between calls).
+// answered (box_watcher.h). A scripted spooler shows what Wine's cannot
+// (paused printers, queued jobs, failures, lists that change between calls).
 #pragma once
 
 #include <windows.h>
 #include <winspool.h>
 
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "link/choice/printer_choice.h"
+#include "tests/win/box_watcher.h"
+#include "tests/win/wait_until.h"
 
 // --- the dialog ---------------------------------------------------------
 
@@ -25,7 +27,7 @@ struct ChoiceRow {
 // Runs RunPrinterChoice and, once the dialog shows, `script` on a thread of
 // its own. A dialog the script leaves open is cancelled after a moment.
 struct ChoiceRun {
-    int result = 0;
+    PrinterChoiceResult result = PrinterChoiceFailed;
     bool shown = false;
     bool scriptLeftItOpen = false;
 };
@@ -38,36 +40,11 @@ void FocusRow(HWND dialog, int row);
 int FocusedRow(HWND dialog);
 void Press(HWND dialog, int id);  // posted: the dialog may answer with a message box
 void DoubleClickRow(HWND dialog, int row);
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000);
 
 // The pixels of image `index` of the list's image list drawn on white (empty
 // when there is none), and the same for the panel's icon `iconId`.
 std::string RowImage(HWND dialog, int index);
 std::string PanelIconImage(int iconId);
-
-// --- message boxes ------------------------------------------------------
-
-// Answers every message box of this process with OK, noting what it said.
-class BoxAnswerer {
-public:
-    struct Box {
-        std::string text;
-        int icon;  // the panel's icon id (160, 181, 182, 183), 0 otherwise
-        HWND owner;
-    };
-    BoxAnswerer();
-    ~BoxAnswerer();
-    std::vector<Box> Boxes() const;
-    std::size_t Count() const { return Boxes().size(); }
-
-private:
-    void Look(HWND window);
-    mutable std::mutex lock_;
-    std::vector<Box> boxes_;
-    std::vector<HWND> handled_;
-    volatile bool stop_ = false;
-    std::thread thread_;
-};
 
 // --- a scripted spooler -------------------------------------------------
 

@@ -16,7 +16,8 @@
 #include "link/choice/choice_texts.h"
 #include "link/choice/printer_choice.h"
 #include "panel/shell/choice_ui.h"
-#include "panel/shell/panel_state.h"
+#include "panel/shell/main_window.h"
+#include "panel/records/panel_records.h"
 #include "tests/win/choice_support.h"
 #include "tools/lmstand/test_printers.h"
 
@@ -71,7 +72,7 @@ protected:
     }
 
     // Runs the dialog, picks the row of `name` and presses OK (or double-clicks it).
-    int Choose(const std::string& name, bool doubleClick = false) {
+    PrinterChoiceResult Choose(const std::string& name, bool doubleClick = false) {
         bool found = false;
         const ChoiceRun run = RunChoice([&](HWND dialog) {
             const int row = FindRow(ReadRows(dialog), name);
@@ -88,10 +89,10 @@ protected:
     }
 
     // Waits for the `n`th box since the answerer started and returns it.
-    static BoxAnswerer::Box NthBox(const BoxAnswerer& boxes, std::size_t n) {
-        EXPECT_TRUE(WaitFor([&] { return boxes.Count() >= n; })) << "box " << n;
+    static BoxWatcher::Box NthBox(const BoxWatcher& boxes, std::size_t n) {
+        EXPECT_TRUE(WaitUntil([&] { return boxes.Count() >= n; })) << "box " << n;
         const auto shown = boxes.Boxes();
-        return shown.size() >= n ? shown[n - 1] : BoxAnswerer::Box{"<none>", 0, nullptr};
+        return shown.size() >= n ? shown[n - 1] : BoxWatcher::Box{"", "<none>", nullptr, 0};
     }
 };
 
@@ -132,7 +133,7 @@ TEST_F(ChoiceSpooler, ListShowsEveryPrinterWithItsPortAndIcon) {
         focused = FocusedRow(dialog);
         Press(dialog, IDC_CHOICE_CANCEL);
     });
-    EXPECT_EQ(run.result, 2);
+    EXPECT_EQ(run.result, PrinterChoiceCancelled);
     EXPECT_STREQ(CurrentTarget.PrinterName, "before") << "Cancel chooses nothing";
     EXPECT_EQ(focused, -1) << "no row is picked for the user";
     // Wide enough for the widest texts (and the icon in the first column).
@@ -156,11 +157,11 @@ TEST_F(ChoiceSpooler, ListShowsEveryPrinterWithItsPortAndIcon) {
 // kind and model; then the check before a command reads the kind again and
 // refuses a printer that cannot take commands with the kind's message.
 TEST_F(ChoiceSpooler, ChoosingAPrinterGivesItsKindModelAndTheChecksVerdict) {
-    BoxAnswerer boxes;
+    BoxWatcher boxes;
     std::size_t shown = 0;
     for (const TestPrinter& expected : kPrinters) {
         std::memset(&CurrentTarget, 0, sizeof CurrentTarget);
-        ASSERT_EQ(Choose(expected.name, expected.port == std::string("USB001")), 1) << expected.name;
+        ASSERT_EQ(Choose(expected.name, expected.port == std::string("USB001")), PrinterChosen) << expected.name;
         EXPECT_STREQ(CurrentTarget.PrinterName, expected.name);
         EXPECT_STREQ(CurrentTarget.PortName, expected.port) << expected.name;
         EXPECT_STREQ(CurrentTarget.DriverName, expected.driver) << expected.name;
@@ -169,27 +170,27 @@ TEST_F(ChoiceSpooler, ChoosingAPrinterGivesItsKindModelAndTheChecksVerdict) {
         EXPECT_EQ(CurrentTarget.QueuedJobs, 0) << expected.name;
         if (expected.model == 240) continue;
         CurrentTarget.ConnectionKind = -1;
-        EXPECT_EQ(CheckPrinterReady(), expected.kind <= 1 ? 0 : 16) << expected.name;
+        EXPECT_EQ(CheckPrinterReady(), expected.kind <= 1 ? PrinterReady : PrinterRefused) << expected.name;
         EXPECT_EQ(CurrentTarget.ConnectionKind, expected.kind) << expected.name;
         if (expected.kind <= 1) continue;
-        const BoxAnswerer::Box box = NthBox(boxes, ++shown);
+        const BoxWatcher::Box box = NthBox(boxes, ++shown);
         EXPECT_EQ(box.text, RefusalMessage(expected.kind).text) << expected.name;
         EXPECT_EQ(box.icon, IconInfo) << expected.name;
         EXPECT_EQ(box.owner, MainWindow) << expected.name;
     }
-    EXPECT_FALSE(WaitFor([&] { return boxes.Count() > shown; }, 100)) << "usable printers show nothing";
+    EXPECT_FALSE(WaitUntil([&] { return boxes.Count() > shown; }, 100)) << "usable printers show nothing";
 }
 
 TEST_F(ChoiceSpooler, OkWithoutARowWarnsAndTheDialogStays) {
-    BoxAnswerer boxes;
+    BoxWatcher boxes;
     bool stayed = false;
     HWND shownBy = nullptr;
     const ChoiceRun run = RunChoice([&](HWND dialog) {
         shownBy = dialog;
         Press(dialog, IDC_CHOICE_OK);
-        if (!WaitFor([&] { return boxes.Count() == 1; })) return;
+        if (!WaitUntil([&] { return boxes.Count() == 1; })) return;
         // The box is gone, the dialog still there, the focus back on the list.
-        stayed = WaitFor([&] {
+        stayed = WaitUntil([&] {
             GUITHREADINFO thread = {};
             thread.cbSize = sizeof thread;
             GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
@@ -198,11 +199,11 @@ TEST_F(ChoiceSpooler, OkWithoutARowWarnsAndTheDialogStays) {
         FocusRow(dialog, FindRow(ReadRows(dialog), "KOA Choice LPT"));
         Press(dialog, IDC_CHOICE_OK);
     });
-    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(run.result, PrinterChosen);
     EXPECT_TRUE(stayed);
     EXPECT_STREQ(CurrentTarget.PrinterName, "KOA Choice LPT");
     ASSERT_EQ(boxes.Count(), 1u);
-    const BoxAnswerer::Box box = boxes.Boxes()[0];
+    const BoxWatcher::Box box = boxes.Boxes()[0];
     EXPECT_EQ(box.text, NotSelectedMessage.text);
     EXPECT_EQ(box.icon, IconWarning);
     EXPECT_EQ(box.owner, shownBy);
@@ -228,7 +229,7 @@ TEST_F(ChoiceSpooler, PrintersAddedOrRemovedWhileOpenChangeTheListOnSettingChang
         Press(dialog, IDC_CHOICE_OK);
     });
     ASSERT_TRUE(error.empty()) << error;
-    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(run.result, PrinterChosen);
     EXPECT_EQ(FindRow(before, kAdded), -1);
     ASSERT_EQ(added.size(), before.size() + 1);
     ASSERT_GE(FindRow(added, kAdded), 0);
@@ -243,20 +244,20 @@ TEST_F(ChoiceSpooler, PrintersAddedOrRemovedWhileOpenChangeTheListOnSettingChang
 TEST_F(ChoiceSpooler, PrinterDeletedAfterTheChoiceIsReportedUntilItIsBack) {
     std::string error;
     ASSERT_TRUE(AddTestPrinter(kTemporary, "KOA koa2400Max-RN", "USB001", kBidi, &error)) << error;
-    ASSERT_EQ(Choose(kTemporary), 1);
+    ASSERT_EQ(Choose(kTemporary), PrinterChosen);
     ASSERT_EQ(CurrentTarget.ConnectionKind, 0);
-    BoxAnswerer boxes;
+    BoxWatcher boxes;
     ASSERT_TRUE(DeleteTestPrinter(kTemporary));
-    EXPECT_EQ(CheckPrinterReady(), 2);
+    EXPECT_EQ(CheckPrinterReady(), PrinterDeleted);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 16);
-    const BoxAnswerer::Box box = NthBox(boxes, 1);
+    const BoxWatcher::Box box = NthBox(boxes, 1);
     EXPECT_EQ(box.text, PrinterDeletedMessage.text);
     EXPECT_EQ(box.icon, IconInfo);
-    EXPECT_EQ(CheckPrinterReady(), 2) << "still gone";
+    EXPECT_EQ(CheckPrinterReady(), PrinterDeleted) << "still gone";
     ASSERT_TRUE(AddTestPrinter(kTemporary, "KOA koa2400Max-RN", "USB001", kBidi, &error)) << error;
-    EXPECT_EQ(CheckPrinterReady(), 0);
+    EXPECT_EQ(CheckPrinterReady(), PrinterReady);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 0);
-    EXPECT_FALSE(WaitFor([&] { return boxes.Count() > 2; }, 100));
+    EXPECT_FALSE(WaitUntil([&] { return boxes.Count() > 2; }, 100));
     DeleteTestPrinter(kTemporary);
 }
 
@@ -275,19 +276,19 @@ TEST_F(ChoiceScripted, PausedPrinterIsRefusedUnlessBidiIsOffToo) {
     spooler.printers[0].status = spooler.printers[1].status = PRINTER_STATUS_PAUSED;
     spooler.printers[2].separator = "C:\\windows\\pcl.sep";
     Use();
-    ASSERT_EQ(Choose("Paused No Bidi"), 1);
+    ASSERT_EQ(Choose("Paused No Bidi"), PrinterChosen);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 4);
-    ASSERT_EQ(Choose("Separator"), 1);
+    ASSERT_EQ(Choose("Separator"), PrinterChosen);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 6);
-    BoxAnswerer boxes;
-    EXPECT_EQ(CheckPrinterReady(), 16);
+    BoxWatcher boxes;
+    EXPECT_EQ(CheckPrinterReady(), PrinterRefused);
     EXPECT_EQ(NthBox(boxes, 1).text, RefusalMessage(6).text);
-    ASSERT_EQ(Choose("Paused"), 1);
+    ASSERT_EQ(Choose("Paused"), PrinterChosen);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 3);
-    EXPECT_EQ(CheckPrinterReady(), 16);
+    EXPECT_EQ(CheckPrinterReady(), PrinterRefused);
     EXPECT_EQ(NthBox(boxes, 2).text, RefusalMessage(3).text);
     spooler.printers[0].status = 0;  // resumed
-    EXPECT_EQ(CheckPrinterReady(), 0);
+    EXPECT_EQ(CheckPrinterReady(), PrinterReady);
     EXPECT_EQ(spooler.opens, spooler.closes);
 }
 
@@ -295,27 +296,27 @@ TEST_F(ChoiceScripted, QueuedJobsRefuseEveryCommandUntilTheQueueIsEmpty) {
     spooler.printers = {{"Busy", "USB001"}, {"Busy LAN", "10.0.0.9:lp", 0}};
     spooler.printers[0].jobs = spooler.printers[1].jobs = 2;
     Use();
-    ASSERT_EQ(Choose("Busy"), 1);
+    ASSERT_EQ(Choose("Busy"), PrinterChosen);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 0);
     EXPECT_EQ(CurrentTarget.QueuedJobs, 2);
-    BoxAnswerer boxes;
-    EXPECT_EQ(CheckPrinterReady(), 1);
+    BoxWatcher boxes;
+    EXPECT_EQ(CheckPrinterReady(), PrinterJobsQueued);
     spooler.printers[0].jobs = 1;
-    EXPECT_EQ(CheckPrinterReady(), 1);
+    EXPECT_EQ(CheckPrinterReady(), PrinterJobsQueued);
     for (std::size_t n = 1; n <= 2; ++n) {
-        const BoxAnswerer::Box box = NthBox(boxes, n);
+        const BoxWatcher::Box box = NthBox(boxes, n);
         EXPECT_EQ(box.text, QueuedJobsMessage.text);
         EXPECT_EQ(box.icon, IconWarning);
         EXPECT_EQ(box.owner, MainWindow);
     }
     spooler.printers[0].jobs = 0;
-    EXPECT_EQ(CheckPrinterReady(), 0);
+    EXPECT_EQ(CheckPrinterReady(), PrinterReady);
     EXPECT_EQ(CurrentTarget.QueuedJobs, 0);
 
-    ASSERT_EQ(Choose("Busy LAN"), 1);
+    ASSERT_EQ(Choose("Busy LAN"), PrinterChosen);
     EXPECT_EQ(CurrentTarget.ConnectionKind, 1);
-    EXPECT_EQ(CheckPrinterReady(), 1) << "a LAN printer's queue counts too";
-    EXPECT_FALSE(WaitFor([&] { return boxes.Count() > 3; }, 100));
+    EXPECT_EQ(CheckPrinterReady(), PrinterJobsQueued) << "a LAN printer's queue counts too";
+    EXPECT_FALSE(WaitUntil([&] { return boxes.Count() > 3; }, 100));
     EXPECT_EQ(spooler.opens, spooler.closes);
 }
 
@@ -337,20 +338,20 @@ TEST_F(ChoiceScripted, EnumerationRetriesAGrowingListAndGivesUpOnAFailedOne) {
 
     spooler.enumCalls = 0;
     spooler.arriving.assign(200, {"Another", "USB001"});
-    EXPECT_EQ(RunChoice([](HWND) {}).result, 3);
+    EXPECT_EQ(RunChoice([](HWND) {}).result, NoSupportedPrinter);
     EXPECT_LT(spooler.enumCalls, 40);
 
     spooler.arriving.clear();
     spooler.enumCalls = 0;
     spooler.enumFailures = -1;
     const ChoiceRun run = RunChoice([](HWND) {});
-    EXPECT_EQ(run.result, 3);
+    EXPECT_EQ(run.result, NoSupportedPrinter);
     EXPECT_FALSE(run.shown);
     EXPECT_EQ(spooler.enumCalls, 1) << "only a list too small for the printers is asked for again";
 
     spooler.enumFailures = 0;
     spooler.printers = {{"Laser", "LPT1:", kBidi, "Other Make Laser"}};
-    EXPECT_EQ(RunChoice([](HWND) {}).result, 3) << "printers, but none of ours";
+    EXPECT_EQ(RunChoice([](HWND) {}).result, NoSupportedPrinter) << "printers, but none of ours";
 }
 
 TEST_F(ChoiceScripted, LongAndBrokenNamesAreCutOrLeftEmpty) {
@@ -384,18 +385,18 @@ TEST_F(ChoiceScripted, LongAndBrokenNamesAreCutOrLeftEmpty) {
 TEST_F(ChoiceScripted, RecordThatCannotBeReadOrHadIsNoMessage) {
     spooler.printers = {{"Fine", "LPT1:"}};
     Use();
-    ASSERT_EQ(Choose("Fine"), 1);
-    BoxAnswerer boxes;
+    ASSERT_EQ(Choose("Fine"), PrinterChosen);
+    BoxWatcher boxes;
     spooler.recordFails = true;
-    EXPECT_EQ(CheckPrinterReady(), 4);
+    EXPECT_EQ(CheckPrinterReady(), PrinterStateUnreadable);
     spooler.recordFails = false;
     spooler.recordClaim = 0x7FFFFFF0;
-    EXPECT_EQ(CheckPrinterReady(), 8);
+    EXPECT_EQ(CheckPrinterReady(), PrinterCheckOutOfMemory);
     spooler.recordClaim = 0;
     spooler.recordGrowths = 2;  // changed twice between the size query and the read
-    EXPECT_EQ(CheckPrinterReady(), 0);
+    EXPECT_EQ(CheckPrinterReady(), PrinterReady);
     EXPECT_EQ(spooler.recordGrowths, 0);
-    EXPECT_FALSE(WaitFor([&] { return boxes.Count() > 0; }, 100));
+    EXPECT_FALSE(WaitUntil([&] { return boxes.Count() > 0; }, 100));
     EXPECT_EQ(spooler.opens, spooler.closes);
 }
 
@@ -406,8 +407,32 @@ TEST_F(ChoiceScripted, SettingChangeLeavingNoSupportedPrinterEndsTheDialog) {
         spooler.printers.erase(spooler.printers.begin());
         SendMessageA(dialog, WM_SETTINGCHANGE, 0, 0);
     });
-    EXPECT_EQ(run.result, 3);
+    EXPECT_EQ(run.result, NoSupportedPrinter);
     EXPECT_FALSE(run.scriptLeftItOpen);
+}
+
+// The first run with no supported printer in the list at all: the program
+// says so and ends, without a read.
+TEST_F(ChoiceScripted, NoSupportedPrinterAtAllEndsTheFirstRunWithItsMessage) {
+    spooler.printers = {{"Laser", "LPT2:", kBidi, "Other Make Laser"}};
+    Use();
+    if (!CurrentSettings) {
+        ASSERT_TRUE(AllocateGlobals());
+    }
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(RegisterMainWindowClass(instance));
+    const HWND owner = MainWindow;
+    BoxWatcher boxes;
+    EXPECT_EQ(CreateMainWindow(instance, SW_HIDE), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              "選択できるプリンターにKOA koa2400Max-R/koa2600Max-R リモートパネル対応プリンターがありませんでした。\n\n"
+              "KOA koa2400Max-R/koa2600Max-R リモートパネル対応プリンターをインストールしてください。");
+    EXPECT_EQ(boxes.Boxes()[0].icon, IconError);
+    if (MainWindow != owner) {
+        DestroyWindow(MainWindow);
+        MainWindow = owner;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The programs are ANSI: every text they hold must be code page 932 bytes
 // that Windows itself decodes to the intended characters.
-#include "panel/settings/setting_items.h"
+#include "panel/core/setting_items.h"
 
 #include <windows.h>
 

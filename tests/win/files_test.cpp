@@ -3,6 +3,7 @@
 // driven from a thread of the test (the file name typed into the dialog,
 // the buttons pressed, the texts read back).
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <gtest/gtest.h>
@@ -17,10 +18,15 @@
 #include <thread>
 #include <vector>
 
-#include "panel/settings/settings_file_rules.h"
+#include "panel/core/settings_file_rules.h"
+#include "panel/settings/printer_exchange.h"
 #include "panel/settings/settings_files.h"
-#include "panel/shell/folders.h"
-#include "panel/shell/panel_state.h"
+#include "panel/settings/settings_tabs.h"
+#include "panel/core/page_layout.h"
+#include "panel/records/folders.h"
+#include "panel/records/panel_records.h"
+#include "tests/win/box_watcher.h"
+#include "tests/win/wait_until.h"
 
 namespace {
 
@@ -163,19 +169,18 @@ Seen Describe(HWND window) {
 
 // Runs `operation` on this thread while another answers the windows of
 // `steps` in order; fails the test on a missing window or on one that is
-// not in the script (closed, or it would hold the test for ever).
+// not in the script (closed by the watcher, or it would hold the test for
+// ever).
 std::vector<Seen> Drive(const std::vector<Step>& steps, const std::function<void()>& operation) {
     std::vector<Seen> seen;
-    std::vector<std::string> unexpected;
+    std::vector<BoxWatcher::Box> unexpected;
     std::string failure;
     std::atomic<bool> done{false};
     std::thread driver([&] {
         std::vector<HWND> handled;
         for (const Step& step : steps) {
             HWND window = nullptr;
-            for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 20000; Sleep(10))
-                window = FindDialog(step.title, handled);
-            if (!window) {
+            if (!WaitUntil([&] { return (window = FindDialog(step.title, handled)) != nullptr; }, 20000)) {
                 failure = "no window \"" + step.title + "\" after " + std::to_string(seen.size()) + " steps";
                 break;
             }
@@ -185,21 +190,17 @@ std::vector<Seen> Drive(const std::vector<Step>& steps, const std::function<void
             handled.push_back(window);
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(window, step.button)));
-            for (DWORD start = GetTickCount(); IsWindowVisible(window) && GetTickCount() - start < 10000;) Sleep(10);
+            WaitUntil([&] { return !IsWindowVisible(window); });
         }
-        for (; !done; Sleep(10))
-            if (HWND window = FindDialog("", handled)) {
-                unexpected.push_back(Text(window) + ": " + Text(GetDlgItem(window, 0xFFFF)));
-                handled.push_back(window);
-                const int button = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;
-                PostMessageA(window, WM_COMMAND, button, 0);
-            }
+        BoxWatcher watcher(IDCANCEL, BoxWatcher::CloseOtherDialogs);
+        WaitUntil([&] { return done.load(); }, INFINITE);
+        unexpected = watcher.Boxes();
     });
     operation();
     done = true;
     driver.join();
     EXPECT_EQ("", failure);
-    EXPECT_TRUE(unexpected.empty()) << unexpected.front();
+    EXPECT_TRUE(unexpected.empty()) << unexpected.front().caption << ": " << unexpected.front().text;
     return seen;
 }
 
@@ -374,6 +375,94 @@ TEST_F(Files, WriteFailureSaysSoAndLeavesNoFileOrTheOldOne) {
     EXPECT_EQ(kUnwritten, seen[2].text);
     EXPECT_EQ("old", ReadFileBytes(folder + "\\keep.vd6"));
     EXPECT_EQ(std::vector<std::string>{"keep.vd6"}, Entries());
+}
+
+// ---- with the settings container -------------------------------------------
+
+// The settings container under the owner window, on the page `page`, its
+// lists showing the factory values. What the user picks in a list reaches
+// the record only when the page is collected.
+class FilesWithPages : public Files {
+protected:
+    void SetUp() override {
+        Files::SetUp();
+        CopyFactoryDefaults(CurrentSettings);
+        tabs_ = CreateSettingsTabs(GetModuleHandleA(nullptr), MainWindow);
+        ASSERT_NE(tabs_, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(tabs_);
+        Files::TearDown();
+    }
+    void Show(int page) {
+        SendMessageA(SettingsTabControl(), TCM_SETCURFOCUS, page, 0);
+        ASSERT_EQ(CurrentPageIndex(), page);
+    }
+    HWND List(int item) {
+        for (int page = 0; page < PageCount; ++page)
+            if (const PageRow* row = FindPageRow(page, item)) return GetDlgItem(SettingsPageWindow(), row->listId);
+        return nullptr;
+    }
+    // Picks another row of `item`'s list, as the user would; that row.
+    int PickAnother(int item) {
+        const int row = (CurrentSettings->value[item] + 1) % SettingValueCount(item);
+        SendMessageA(List(item), CB_SETCURSEL, row, 0);
+        return row;
+    }
+    static int Selection(HWND list) { return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)); }
+
+    HWND tabs_ = nullptr;
+};
+
+TEST_F(FilesWithPages, SavedAndTemporaryFilesHoldThePagesUncollectedChanges) {
+    Show(PageHardware);
+    const int first = PickAnother(0);
+    Save("picked");
+    EXPECT_EQ(first, static_cast<unsigned char>(ReadFileBytes(folder + "\\picked.vd6").at(0)));
+
+    const int second = PickAnother(1);
+    Drive({}, [] { SaveTempSettings(); });
+    const std::string temp = ReadFileBytes(folder + "\\veldra6.ini");
+    ASSERT_EQ(109u, temp.size());
+    EXPECT_EQ(first, static_cast<unsigned char>(temp[0]));
+    EXPECT_EQ(second, static_cast<unsigned char>(temp[1]));
+}
+
+// A 50-byte file replaces items 0 to 49; the edit made on the page on screen
+// to item 108 is kept, and the page shows it afterwards.
+TEST_F(FilesWithPages, AFiftyByteFileKeepsThePagesEditsOfTheLaterItems) {
+    Show(PageOther);
+    const int picked = PickAnother(108);
+    const SettingsRecord before = *CurrentSettings;
+    std::string file(50, '\0');
+    for (int i = 0; i < 50; ++i) file[i] = static_cast<char>((before.value[i] + 1) % SettingValueCount(i));
+    WriteFileBytes(folder + "\\fifty.vd6", file);
+    Load("fifty.vd6");
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(static_cast<unsigned char>(file[i]), CurrentSettings->value[i]) << i;
+    for (int i = 50; i < 108; ++i) EXPECT_EQ(before.value[i], CurrentSettings->value[i]) << i;
+    EXPECT_EQ(picked, CurrentSettings->value[108]);
+    EXPECT_EQ(picked, Selection(List(108)));
+}
+
+// A byte outside its item's list is loaded as it is: the list shows no
+// selection, and a write to the printer is refused, naming the item, before
+// anything is sent.
+TEST_F(FilesWithPages, AnOutOfListByteShowsAnEmptyListAndIsRefusedAtCommit) {
+    Show(PageHardware);
+    const int item = 13;
+    ASSERT_NE(List(item), nullptr);
+    std::string file(reinterpret_cast<const char*>(CurrentSettings->value), SettingCount);
+    file[item] = static_cast<char>(SettingValueCount(item) + 4);
+    WriteFileBytes(folder + "\\outside.vd6", file);
+    Load("outside.vd6");
+    EXPECT_EQ(SettingValueCount(item) + 4, CurrentSettings->value[item]);
+    EXPECT_EQ(-1, Selection(List(item)));
+
+    int written = 0;
+    const auto seen = Drive({{kCaption, IDOK}}, [&] { written = WriteToPrinter(WriteSettings, MainWindow); });
+    EXPECT_EQ(-1, written);
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_NE(std::string::npos, seen[0].text.find(SettingTitle(item))) << seen[0].text;
 }
 
 // ---- the temporary settings file --------------------------------------------

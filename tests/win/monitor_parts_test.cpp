@@ -23,65 +23,10 @@
 #include "monitor/tray_icon.h"
 #include "monitor/window_calls.h"
 #include "monitor/window_position.h"
-#include "monitor/window_position_rules.h"
+#include "tests/win/box_watcher.h"
 #include "tests/win/monitor_test_support.h"
 
 namespace {
-
-// ---- window position rules ---------------------------------------------
-
-const PixelRect kArea = {0, 0, 1280, 994};
-
-TEST(WindowPositionRules, SavedPositionMustKeepTenPixelsOnTheWorkArea) {
-    // Width 400: left must lie strictly between 0 - 400 + 10 and 1280 - 10.
-    EXPECT_TRUE(SavedPositionFits(kArea, 400, 300, 100, 100));
-    EXPECT_TRUE(SavedPositionFits(kArea, 400, 300, -389, 100));
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, -390, 100));
-    EXPECT_TRUE(SavedPositionFits(kArea, 400, 300, 1269, 100));
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, 1270, 100));
-    EXPECT_TRUE(SavedPositionFits(kArea, 400, 300, 100, -289));
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, 100, -290));
-    EXPECT_TRUE(SavedPositionFits(kArea, 400, 300, 100, 983));
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, 100, 984));
-    // A work area that does not start at 0 (taskbar at the top or left).
-    const PixelRect shifted = {60, 30, 1280, 1024};
-    EXPECT_FALSE(SavedPositionFits(shifted, 400, 300, -340, 100));
-    EXPECT_TRUE(SavedPositionFits(shifted, 400, 300, -329, 100));
-}
-
-TEST(WindowPositionRules, ValuesFromTheRegistryNeverOverflow) {
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, INT32_MIN, 100));
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, INT32_MAX, 100));
-    EXPECT_FALSE(SavedPositionFits(kArea, 400, 300, 100, INT32_MIN));
-    // A window as wide as can be keeps its grip anywhere left of the edge.
-    EXPECT_TRUE(SavedPositionFits(kArea, INT32_MAX, 300, 100, 100));
-    EXPECT_FALSE(SavedPositionFits(kArea, INT32_MIN, 300, 100, 100));
-    const PixelRect huge = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
-    EXPECT_TRUE(SavedPositionFits(huge, 400, 300, 0, 0));
-    EXPECT_EQ(CentredPosition(huge, 400, 300).x, -200);
-    EXPECT_EQ(CentredPositionForSave(huge, INT32_MIN, INT32_MIN).x, INT32_MAX / 2);
-    EXPECT_EQ(CentredPositionForSave(kArea, INT32_MIN, INT32_MIN).x, (1280 - static_cast<long long>(INT32_MIN)) / 2);
-}
-
-TEST(WindowPositionRules, CentringWithIntegerDivision) {
-    const PixelPoint at = CentredPosition(kArea, 401, 301);
-    EXPECT_EQ(at.x, (0 + 1280 - 401) / 2);
-    EXPECT_EQ(at.y, (0 + 994 - 301) / 2);
-    const PixelRect shifted = {60, 30, 1280, 1024};
-    EXPECT_EQ(CentredPosition(shifted, 400, 300).x, (60 + 1280 - 400) / 2);
-    EXPECT_EQ(CentredPosition(shifted, 400, 300).y, (30 + 1024 - 300) / 2);
-}
-
-TEST(WindowPositionRules, LargerWindowGoesToTheWorkAreaEdgeExceptWhenSaving) {
-    const PixelRect small = {10, 20, 610, 420};
-    const PixelPoint at = CentredPosition(small, 800, 300);
-    EXPECT_EQ(at.x, 10);
-    EXPECT_EQ(at.y, (20 + 420 - 300) / 2);
-    EXPECT_EQ(CentredPosition(small, 300, 500).y, 20);
-    const PixelPoint saved = CentredPositionForSave(small, 800, 500);
-    EXPECT_EQ(saved.x, (10 + 610 - 800) / 2);  // -90: C division truncates
-    EXPECT_EQ(saved.y, (20 + 420 - 500) / 2);
-}
 
 // ---- the slot's defaults ------------------------------------------------
 
@@ -120,32 +65,9 @@ TEST(MessageDefaults, FirstFailedWriteStopsTheSequence) {
 
 // ---- what the Windows version chooses ----------------------------------
 
-TEST(MonitorSettings, OneRowPerWindowsFamily) {
-    const MonitorSettings& nine = SettingsFor(Windows9x);
-    EXPECT_STREQ(nine.instanceMutex, "tzraMonitor_Mutex");
-    EXPECT_EQ(nine.positionRoot, HKEY_LOCAL_MACHINE);
-    EXPECT_FALSE(nine.checksPrinters);
-    const MonitorSettings& nt4 = SettingsFor(WindowsNt4);
-    EXPECT_STREQ(nt4.instanceMutex, "tzraMonitor_Mutex");
-    EXPECT_EQ(nt4.positionRoot, HKEY_LOCAL_MACHINE);
-    EXPECT_TRUE(nt4.checksPrinters);
-    EXPECT_FALSE(nt4.checksSlotKey);
-    const MonitorSettings& later = SettingsFor(Windows2000OrLater);
-    EXPECT_STREQ(later.instanceMutex, "Global\\tzraMonitor_Mutex");
-    EXPECT_EQ(later.positionRoot, HKEY_CURRENT_USER);
-    EXPECT_EQ(later.messageKeyAccess, static_cast<REGSAM>(KEY_READ));
-    EXPECT_EQ(later.slotKeyAccess, static_cast<REGSAM>(KEY_READ | KEY_SET_VALUE));
-    EXPECT_TRUE(later.checksPrinters);
-    EXPECT_TRUE(later.checksSlotKey);
-
-    MonitorState state = {};
-    ApplySettings(nt4, &state);
-    EXPECT_TRUE(state.nt4);
-    EXPECT_STREQ(state.disposablesMutexName, "tzraMonitor_MutexForDisposables");
-    ApplySettings(later, &state);
-    EXPECT_FALSE(state.nt4);
-    EXPECT_STREQ(state.disposablesMutexName, "Global\\tzraMonitor_MutexForDisposables");
-
+// The rows themselves are data; what is checked is that this system is
+// read as the family whose row the program takes.
+TEST(MonitorSettings, ThisSystemReadsAsWindows2000OrLater) {
     WindowsFamily here;
     ASSERT_TRUE(QueryWindowsFamily(&here));
     EXPECT_EQ(here, Windows2000OrLater);
@@ -583,6 +505,39 @@ TEST_F(MonitorWindowHere, DoubleClickWithoutNewStatusAsksThePrinterForOne) {
     BuildStatusText(100, 0, 0, expected.data(), expected.size());
     EXPECT_TRUE(WaitUntil([&] { return Text(edit) == expected.data(); }));
     TestSeam_ShortenFixedWaits(1);
+    TestSeam_UseSpoolerCalls(nullptr);
+}
+
+// Every printer of Wine's list with PRINTER_STATUS_PAUSED, which Wine
+// itself cannot show.
+BOOL WINAPI PausedPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                           LPDWORD returned) {
+    if (!EnumPrintersA(flags, name, level, buffer, size, needed, returned)) return FALSE;
+    PRINTER_INFO_2A* info = level == 2 ? reinterpret_cast<PRINTER_INFO_2A*>(buffer) : nullptr;
+    for (DWORD i = 0; info && i < *returned; ++i) info[i].Status |= PRINTER_STATUS_PAUSED;
+    return TRUE;
+}
+
+// A double-click on the tray icon with the default printer paused: the
+// check sets ERR_CODE "0" and tells the user; the window stays in the tray.
+TEST_F(MonitorWindowHere, DoubleClickWithThePrinterPausedKeepsTheWindowInTheTray) {
+    SpoolerCalls calls = Spooler();
+    calls.enumJobs = NoJobs;
+    calls.enumPrinters = PausedPrinters;
+    TestSeam_UseSpoolerCalls(&calls);
+    ASSERT_NE(Start(1), nullptr);
+    ASSERT_TRUE(IsInTray(window_));
+    BoxWatcher boxes;
+    PostMessageA(window_, 0x8064, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] { return boxes.Count() == 1 && !state_->checkRunning; }));
+    WaitUntil([] { return false; }, 1200);  // two cycles: nothing brings the window up later
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              "プリンターは一時停止状態です。\n\n[プリンター]フォルダーを開いて、一時停止チェックを解除してください。");
+    EXPECT_EQ(SlotText("ERR_CODE"), "0");
+    EXPECT_FALSE(IsShown(window_));
+    EXPECT_TRUE(IsInTray(window_));
+    EXPECT_TRUE(state_->iconShown);
     TestSeam_UseSpoolerCalls(nullptr);
 }
 

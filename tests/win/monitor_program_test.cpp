@@ -260,6 +260,10 @@ TEST_F(MonitorProgramTest, RibbonResetButtonAsksFirst) {
 TEST_F(MonitorProgramTest, SecondStartEndsQuietlyWithinTwoSeconds) {
     RunningMonitor first;
     ASSERT_TRUE(StartMonitor(&first));
+    // The instance is held under the name other programs know it by.
+    HANDLE instance = OpenMutexA(SYNCHRONIZE, FALSE, "Global\\tzraMonitor_Mutex");
+    EXPECT_NE(instance, nullptr);
+    if (instance) CloseHandle(instance);
     MonitorProgram second;
     ASSERT_TRUE(second.started());
     const DWORD started = GetTickCount();

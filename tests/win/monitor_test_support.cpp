@@ -137,21 +137,6 @@ bool SavePosition(long left, long top) {
     return ok;
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
-    const DWORD deadline = GetTickCount() + ms;
-    for (;;) {
-        if (done()) return true;
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return done();
-        // Messages of windows this thread owns keep flowing meanwhile.
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-}
-
 std::string ControlText(HWND control) {
     if (!control) return "<no control>";
     std::vector<char> text(16384, '\0');

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "tests/win/wait_until.h"
+
 // "KOA Monitor LPT": driver "KOA koa2400Max-R(0mm)" on LPT1: (whose jobs
 // land in a scratch file), bidirectional, the default printer. Once per run.
 bool InstallMonitorPrinter(std::string* error);
@@ -30,9 +32,6 @@ std::string SlotBytes(const char* name);
 bool ReadSavedPosition(long* left, long* top);
 void DeleteSavedPosition();
 bool SavePosition(long left, long top);
-
-// Waits until `done` holds, up to `ms`; polls every few milliseconds.
-bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000);
 
 // A control's text through WM_GETTEXT (another process's window), or the
 // caption of a top-level window.

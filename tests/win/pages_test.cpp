@@ -16,9 +16,10 @@
 #include "link/choice/printer_choice.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/current_page.h"
-#include "panel/settings/page_layout.h"
+#include "panel/core/page_layout.h"
 #include "panel/settings/settings_tabs.h"
-#include "panel/shell/panel_state.h"
+#include "panel/records/panel_records.h"
+#include "tests/win/box_watcher.h"
 
 namespace {
 
@@ -209,6 +210,24 @@ TEST_F(Pages, EveryPageHoldsExactlyItsRowsInTabOrderWithTheItemsValues) {
 
 // Aligned columns, nothing cut off or overlapping, rows inside their group
 // box, the page inside the tab's display area, hardware rows 14 units apart.
+// The row table pairs each label (and the list beside it) with an item; the
+// label the page shows must be that item's: its text begins as the item's
+// title does (at least three characters alike on every row). A label id
+// that names a neighbour's label, or two rows' items swapped, show here.
+TEST_F(Pages, EveryLabelShowsItsOwnItem) {
+    for (int page = 0; page < PageCount; ++page) {
+        Show(page);
+        for (int i = 0; i < PageRowCount(page); ++i) {
+            const PageRow& row = PageRows(page)[i];
+            wchar_t label[256] = L"", title[256] = L"";
+            GetWindowTextW(GetDlgItem(SettingsPageWindow(), row.labelId), label, 256);
+            MultiByteToWideChar(932, 0, SettingTitle(row.recordByte), -1, title, 256);
+            EXPECT_EQ(std::wstring(label).substr(0, 3), std::wstring(title).substr(0, 3))
+                << "label " << row.labelId << ", item " << row.recordByte;
+        }
+    }
+}
+
 TEST_F(Pages, TheLayoutFitsAndAligns) {
     for (int page = 0; page < PageCount; ++page) {
         Show(page);
@@ -368,16 +387,6 @@ BOOL WINAPI GetReadyPrinter(HANDLE, DWORD, LPBYTE buffer, DWORD size, LPDWORD ne
 }
 BOOL WINAPI CloseReadyPrinter(HANDLE) { return TRUE; }
 
-// The boxes that come up, as "caption|text", each answered with Cancel.
-std::vector<std::string> g_boxes;
-BOOL CALLBACK AnswerBox(HWND w, LPARAM) {
-    if (ClassOf(w) != "#32770" || !IsWindowVisible(w)) return TRUE;
-    g_boxes.push_back(Text(w) + "|" + Text(GetDlgItem(w, 0xFFFF)));
-    PostMessageA(w, WM_COMMAND, GetDlgItem(w, IDCANCEL) ? IDCANCEL : IDOK, 0);
-    return TRUE;
-}
-void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), AnswerBox, 0); }
-
 class PageButtons : public Pages {
 protected:
     void SetUp() override {
@@ -388,7 +397,6 @@ protected:
         calls_.closePrinter = CloseReadyPrinter;
         TestSeam_UseSpoolerCalls(&calls_);
         saved_ = CurrentTarget;
-        g_boxes.clear();
     }
     void TearDown() override {
         TestSeam_UseSpoolerCalls(nullptr);
@@ -396,13 +404,15 @@ protected:
         Pages::TearDown();
     }
     // Presses `button` as its accelerator does: the focus stays where it is.
-    void Press(int button, HWND focus) {
+    // The boxes that come up, as "caption|text", each answered with Cancel.
+    std::vector<std::string> Press(int button, HWND focus) {
         SendMessageA(tabs_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
-        g_boxes.clear();
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerBoxes);
+        BoxWatcher watcher(IDCANCEL);
         SendMessageA(tabs_, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(tabs_, button)));
-        KillTimer(nullptr, timer);
+        std::vector<std::string> boxes;
+        for (const BoxWatcher::Box& box : watcher.Boxes()) boxes.push_back(box.caption + "|" + box.text);
+        return boxes;
     }
     SpoolerCalls calls_;
     PrinterTarget saved_;
@@ -412,21 +422,19 @@ TEST_F(PageButtons, EachButtonAsksItsQuestionAndACancelChangesNothing) {
     const std::string caption = "KOA koa2400Max-R/koa2600Max-R リモートパネル|";
     const HWND list = List(PageHardware, 5);
     SendMessageA(list, CB_SETCURSEL, 0, 0);
-    Press(IDC_COMMIT_BUTTON, list);
-    EXPECT_EQ(g_boxes, std::vector<std::string>{caption + "設定値に変更しますか？"});
+    EXPECT_EQ(Press(IDC_COMMIT_BUTTON, list), std::vector<std::string>{caption + "設定値に変更しますか？"});
     EXPECT_EQ(CurrentSettings->value[5], 1) << "a cancelled commit collects nothing";
     EXPECT_EQ(GetFocus(), list);
     EXPECT_EQ(GetForegroundWindow(), main_);
-    Press(IDC_READ_BUTTON, list);
-    EXPECT_EQ(g_boxes,
+    EXPECT_EQ(Press(IDC_READ_BUTTON, list),
               std::vector<std::string>{caption + "プリンターから設定内容を読み込みます。\n\nよろしいですか？"});
     EXPECT_EQ(GetFocus(), list);
     // A printer the check refuses: its own message, no question.
     TestSeam_UseSpoolerCalls(nullptr);
     CurrentTarget.PrinterName[0] = '\0';
-    Press(IDC_COMMIT_BUTTON, list);
-    ASSERT_EQ(g_boxes.size(), 1u);
-    EXPECT_EQ(g_boxes[0].find("設定値に変更しますか"), std::string::npos) << g_boxes[0];
+    const std::vector<std::string> boxes = Press(IDC_COMMIT_BUTTON, list);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find("設定値に変更しますか"), std::string::npos) << boxes[0];
     EXPECT_EQ(GetFocus(), list);
 }
 

@@ -6,12 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "link/channel/object_names.h"
-#include "panel/settings/page_layout.h"
-#include "panel/settings/setting_items.h"
+#include "panel/core/page_layout.h"
+#include "panel/core/setting_items.h"
 #include "tests/win/e2e/e2e_support.h"
 #include "tools/lmstand/test_printers.h"
 #include "tools/paneldriver/panel_driver.h"
@@ -155,14 +156,13 @@ protected:
         HWND read = driver_.WaitControl(paneldriver::SettingsReadButton);
         if (!read) return false;
         const DWORD thread = GetWindowThreadProcessId(read, nullptr);
-        const DWORD deadline = GetTickCount() + 30000;
-        do {
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof info;
-            if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == read) return true;
-            Sleep(50);
-        } while (static_cast<LONG>(GetTickCount() - deadline) < 0);
-        return false;
+        return WaitUntil(
+            [&] {
+                GUITHREADINFO info = {};
+                info.cbSize = sizeof info;
+                return GetGUIThreadInfo(thread, &info) && info.hwndFocus == read;
+            },
+            30000, 50);
     }
 
     // The progress window of a read comes and goes; the program's thread
@@ -385,59 +385,113 @@ TEST_F(PanelProgram, AFailedCommitOnUsbSendsNothingAtTheExit) {
     EXPECT_EQ(standIn_.Received(), beforeExit);
 }
 
+// Changes FF-SKEW's list on its page to another row; that row.
+int ChangeSkew(PanelDriver& driver) {
+    int page = 0, listId = 0, row = -1;
+    std::string text;
+    if (!ListOf(SettingIndex("FF-SKEW"), &page, &listId) || !driver.SelectTab(page) ||
+        !driver.ListSelection(listId, &row, &text))
+        return -1;
+    const int changed = row == 0 ? 1 : 0;
+    return driver.SetListSelection(listId, changed) ? changed : -1;
+}
+
+// Commits with OK and waits for the emulator's state to name FF-SKEW with
+// the keyword of `row`.
+void ExpectSkewCommitted(PanelDriver& driver, StandIn& standIn, int row,
+                         const std::function<std::string(int)>& answer) {
+    ASSERT_TRUE(driver.ClickButton(paneldriver::SettingsCommitButton)) << driver.error();
+    EXPECT_EQ(answer(IDOK), kCommitQuestion);
+    std::string keyword = SettingKeyword(SettingIndex("FF-SKEW"), row);
+    keyword.erase(keyword.find_last_not_of(' ') + 1);
+    const std::string expected = "value FF-SKEW " + keyword;
+    WaitUntil([&] { return standIn.State().find(expected) != std::string::npos; }, 20000, 100);
+    EXPECT_NE(standIn.State().find(expected), std::string::npos) << standIn.State();
+}
+
 TEST_F(PanelProgram, AChangeSurvivesTabSwitchesAndIsWritten) {
     Serve("model koa240MR\n");
     Start();
     FirstRun();
+    const int changed = ChangeSkew(driver_);
+    ASSERT_GE(changed, 0) << driver_.error();
     int page = 0, listId = 0, row = -1;
     std::string text;
     ASSERT_TRUE(ListOf(SettingIndex("FF-SKEW"), &page, &listId));
-    ASSERT_TRUE(driver_.SelectTab(page));
-    ASSERT_TRUE(driver_.ListSelection(listId, &row, &text));
-    const int changed = row == 0 ? 1 : 0;
-    ASSERT_TRUE(driver_.SetListSelection(listId, changed)) << driver_.error();
     ASSERT_TRUE(driver_.SelectTab(3));
     ASSERT_TRUE(driver_.SelectTab(page));
     ASSERT_TRUE(driver_.ListSelection(listId, &row, &text));
     EXPECT_EQ(row, changed);
-
-    ASSERT_TRUE(driver_.ClickButton(paneldriver::SettingsCommitButton)) << driver_.error();
-    EXPECT_EQ(Answer(IDOK), kCommitQuestion);
-    // The emulator's state names the item with the keyword of the new row.
-    const std::string expected = std::string("value FF-SKEW ") + [&] {
-        std::string keyword = SettingKeyword(SettingIndex("FF-SKEW"), changed);
-        keyword.erase(keyword.find_last_not_of(' ') + 1);
-        return keyword;
-    }();
-    const DWORD deadline = GetTickCount() + 20000;
-    while (standIn_.State().find(expected) == std::string::npos && GetTickCount() < deadline) Sleep(100);
-    EXPECT_NE(standIn_.State().find(expected), std::string::npos) << standIn_.State();
+    ExpectSkewCommitted(driver_, standIn_, changed, [&](int button) { return Answer(button); });
     ExitWith(IDNO);
 }
 
-TEST_F(PanelProgram, TheFormsPageGreysTheFineAdjustmentWithItsDetection) {
+// Commit takes the page on screen as it is: a change that no tab switch has
+// collected yet is written too.
+TEST_F(PanelProgram, ACommitWithoutLeavingThePageWritesItsChange) {
     Serve("model koa240MR\n");
     Start();
     FirstRun();
-    int page = 0, detection = 0, fine = 0;
-    ASSERT_TRUE(ListOf(SettingIndex("FT-BTM"), &page, &detection));
-    ASSERT_TRUE(ListOf(SettingIndex("FT-BTMAJ"), &page, &fine));
-    ASSERT_TRUE(driver_.SelectTab(page));
-    ASSERT_TRUE(driver_.SetListSelection(detection, 0)) << driver_.error();
-    HWND fineList = driver_.WaitControl(fine);
-    ASSERT_TRUE(fineList);
-    // The page hears of the closed drop-down through its own queue.
-    auto enabledBecomes = [&](bool enabled) {
-        const DWORD deadline = GetTickCount() + 10000;
-        while (!IsWindowEnabled(fineList) != !enabled && static_cast<LONG>(GetTickCount() - deadline) < 0) Sleep(20);
-        return !IsWindowEnabled(fineList) == !enabled;
-    };
-    EXPECT_TRUE(enabledBecomes(true));
-    ASSERT_TRUE(driver_.SetListSelection(detection, 1)) << driver_.error();
-    EXPECT_TRUE(enabledBecomes(false));
-    ASSERT_TRUE(driver_.SetListSelection(detection, 0)) << driver_.error();
-    EXPECT_TRUE(enabledBecomes(true));
+    const int changed = ChangeSkew(driver_);
+    ASSERT_GE(changed, 0) << driver_.error();
+    ExpectSkewCommitted(driver_, standIn_, changed, [&](int button) { return Answer(button); });
     ExitWith(IDNO);
+}
+
+// The text the list of item `name` shows for its factory value.
+std::string FactoryText(const char* name) {
+    SettingsRecord factory;
+    CopyFactoryDefaults(&factory);
+    const int item = SettingIndex(name);
+    const char* text = SettingDisplayText(item, factory.value[item]);
+    return text ? text : "";
+}
+
+const int kFactoryValuesCommand = 40006;
+const std::string kFactoryQuestion = "工場出荷時の初期値を読込みますか？";
+
+// Factory values: a printer that the pre-flight check refuses gets its
+// message and no question; Cancel changes nothing; OK shows the factory
+// values on the page on screen at once and on the others when they open.
+TEST_F(PanelProgram, FactoryValuesAreCheckedAskedAndShownAtOnce) {
+    Serve("model koa240MR\nvalue FRC-LFVA 8LPI\nvalue STANDBY 15min\n");
+    Start();
+    FirstRun();
+    const std::string read = Display("FRC-LFVA", "8LPI");
+    ASSERT_NE(read, FactoryText("FRC-LFVA"));
+    ASSERT_NE(Display("STANDBY", "15min"), FactoryText("STANDBY"));
+
+    std::string error;
+    ASSERT_TRUE(AddTestPrinter(kLpt, "KOA koa2400Max-R(0mm)", "LPT1:", 0, &error)) << error;  // no bidi
+    ASSERT_TRUE(driver_.MenuCommand(kFactoryValuesCommand)) << driver_.error();
+    const std::string refusal = Answer(IDOK);
+    ASSERT_TRUE(AddTestPrinter(kLpt, "KOA koa2400Max-R(0mm)", "LPT1:", 0x800, &error)) << error;
+    EXPECT_NE(refusal, kFactoryQuestion);
+    EXPECT_NE(refusal.find("双方向"), std::string::npos) << refusal;
+    EXPECT_EQ(ListText("FRC-LFVA"), read);
+
+    ASSERT_TRUE(driver_.MenuCommand(kFactoryValuesCommand)) << driver_.error();
+    EXPECT_EQ(Answer(IDCANCEL), kFactoryQuestion);
+    EXPECT_EQ(ListText("FRC-LFVA"), read);
+
+    ASSERT_TRUE(driver_.MenuCommand(kFactoryValuesCommand)) << driver_.error();
+    EXPECT_EQ(Answer(IDOK), kFactoryQuestion);
+    EXPECT_EQ(ListText("FRC-LFVA"), FactoryText("FRC-LFVA"));  // the hardware page, still on screen
+    EXPECT_EQ(ListText("STANDBY"), FactoryText("STANDBY"));
+    ExitWith(IDNO);
+}
+
+// The printer chosen answers as the other model: the program says so and
+// offers the choice again.
+TEST_F(PanelProgram, AnotherModelAnsweringOffersTheChoiceAgain) {
+    Serve("model koa240MR\nfault wrong-model\n");
+    Start();
+    Choose(kLpt);
+    EXPECT_EQ(Answer(IDOK), "接続されているプリンターが異なります。\n接続されているプリンターを確認してください。");
+    HWND choice = WaitChoice();
+    ASSERT_TRUE(choice) << driver_.error();
+    PostMessageA(GetDlgItem(choice, paneldriver::ChoiceDialogCancel), BM_CLICK, 0, 0);
+    EXPECT_TRUE(driver_.WaitExit()) << driver_.error();
 }
 
 }  // namespace
@@ -474,9 +528,7 @@ HWND FocusOf(HWND window) {
 
 // Polls until the program's focus is on `expected`.
 bool FocusBecomes(HWND probe, HWND expected) {
-    const DWORD deadline = GetTickCount() + 10000;
-    while (FocusOf(probe) != expected && static_cast<LONG>(GetTickCount() - deadline) < 0) Sleep(20);
-    return FocusOf(probe) == expected;
+    return WaitUntil([&] { return FocusOf(probe) == expected; });
 }
 
 TEST_F(PanelProgram, TabKeyCarriesTheFocusAroundThePageAndRestoringKeepsIt) {
@@ -501,9 +553,7 @@ TEST_F(PanelProgram, TabKeyCarriesTheFocusAroundThePageAndRestoringKeepsIt) {
 
     // Minimised and restored, the window gives the focus back to that list.
     PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    const DWORD deadline = GetTickCount() + 10000;
-    while (!IsIconic(main) && static_cast<LONG>(GetTickCount() - deadline) < 0) Sleep(20);
-    ASSERT_TRUE(IsIconic(main));
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
     PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(FocusBecomes(read, lastList));
 
@@ -511,8 +561,7 @@ TEST_F(PanelProgram, TabKeyCarriesTheFocusAroundThePageAndRestoringKeepsIt) {
     ASSERT_TRUE(driver_.SelectTab(3));
     Press(main, VK_TAB, false, true);
     int tab = -1;
-    const DWORD tabDeadline = GetTickCount() + 10000;
-    while (driver_.CurrentTab(&tab) && tab != 0 && static_cast<LONG>(GetTickCount() - tabDeadline) < 0) Sleep(20);
+    WaitUntil([&] { return !driver_.CurrentTab(&tab) || tab == 0; });
     EXPECT_EQ(tab, 0);
     ExitWith(IDNO);
 }

@@ -7,23 +7,23 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "panel/core/page_layout.h"
+#include "panel/core/setting_items.h"
+#include "panel/records/folders.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/settings/page_layout.h"
-#include "panel/settings/setting_items.h"
-#include "panel/shell/folders.h"
-#include "panel/shell/message_loop.h"
-#include "panel/shell/panel_state.h"
-#include "panel/shell/tooltip_tools.h"
-#include "panel/shell/tooltips.h"
+#include "panel/settings/window_tooltips.h"
+#include "panel/shell/help_file.h"
+#include "panel/ui/tooltips.h"
+#include "panel/settings/settings_tabs.h"
+#include "tests/win/box_watcher.h"
 
 namespace {
 
@@ -245,6 +245,27 @@ INT_PTR CALLBACK PlainPage(HWND, UINT message, WPARAM, LPARAM) { return message 
 
 // The program's own page dialogs: every label gets its tool, nothing else
 // on the page does.
+// A tab change of the real settings container: the tools are the labels of
+// the page now on screen, the controls of that page's window.
+TEST_F(TooltipRegistration, ARealTabChangePointsTheToolsAtTheNewPage) {
+    if (!CurrentSettings) {
+        ASSERT_TRUE(AllocateGlobals());
+    }
+    CopyFactoryDefaults(CurrentSettings);
+    ASSERT_NE(CreateSettingsTabs(Instance(), owner_), nullptr);
+    const HWND first = SettingsPageWindow();
+    EXPECT_EQ(ToolIds(CurrentTooltipWindow()), Join(kContainerButtons, Labels(PageHardware)));
+    SendMessageA(SettingsTabControl(), TCM_SETCURFOCUS, PageForms, 0);
+    ASSERT_EQ(CurrentPageIndex(), PageForms);
+    ASSERT_NE(SettingsPageWindow(), first);
+    const HWND tooltip = CurrentTooltipWindow();
+    EXPECT_EQ(ToolIds(tooltip), Join(kContainerButtons, Labels(PageForms)));
+    for (const Tool& tool : Tools(tooltip)) {
+        const HWND parent = GetParent(tool.control);
+        EXPECT_TRUE(parent == SettingsPageWindow() || parent == SettingsTabsWindow()) << GetDlgCtrlID(tool.control);
+    }
+}
+
 TEST_F(TooltipRegistration, EveryLabelOfTheProgramsPagesGetsItsTool) {
     for (int page = 0; page < PageCount; ++page) {
         HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(IDD_PAGE_HARDWARE + page), owner_, PlainPage, 0);
@@ -300,37 +321,6 @@ TEST_F(TooltipRegistration, CreateTooltipsTakesTheOpenWindowsAndGoesWithTheMainW
 
 // ---- help -----------------------------------------------------------------------
 
-// Counts and closes the dialogs and message boxes this thread shows while
-// the watch lives.
-class PopupWatch {
-public:
-    ~PopupWatch() {
-        stop_ = true;
-        watcher_.join();
-    }
-    int seen() const { return seen_; }
-
-private:
-    static BOOL CALLBACK Check(HWND window, LPARAM self) {
-        char className[32] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (IsWindowVisible(window) && std::strcmp(className, "#32770") == 0) {
-            ++reinterpret_cast<PopupWatch*>(self)->seen_;
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        }
-        return TRUE;
-    }
-
-    std::atomic<bool> stop_{false};
-    std::atomic<int> seen_{0};
-    std::thread watcher_{[this, thread = GetCurrentThreadId()] {
-        for (bool last = false; !last; Sleep(20)) {
-            last = stop_;
-            EnumThreadWindows(thread, Check, reinterpret_cast<LPARAM>(this));
-        }
-    }};
-};
-
 // A fresh empty folder as the start directory; the current directory is
 // put back afterwards.
 class TooltipHelp : public ::testing::Test {
@@ -362,12 +352,12 @@ protected:
 
 TEST_F(TooltipHelp, AMissingHelpFileShowsNothing) {
     {
-        PopupWatch watch;
+        BoxWatcher watch(IDCANCEL, BoxWatcher::CloseOtherDialogs);
         CloseAllHelp();  // before any help: harmless
         OpenHelpFile(owner_);
         OpenHelpFile(nullptr);
         CloseAllHelp();
-        EXPECT_EQ(watch.seen(), 0);
+        EXPECT_EQ(watch.Count(), 0u);
     }
     // Not even the help system was asked (each test runs in a process of its own).
     EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
@@ -377,9 +367,9 @@ TEST_F(TooltipHelp, AMissingHelpFileShowsNothing) {
     EXPECT_EQ(lstrcmpiA(current, folder_), 0);
     // Nor does an unknown start directory show anything.
     StartDirectory[0] = '\0';
-    PopupWatch watch;
+    BoxWatcher watch(IDCANCEL, BoxWatcher::CloseOtherDialogs);
     OpenHelpFile(owner_);
-    EXPECT_EQ(watch.seen(), 0);
+    EXPECT_EQ(watch.Count(), 0u);
 }
 
 // With a help file the help system is loaded at run time and asked to
@@ -394,14 +384,14 @@ TEST_F(TooltipHelp, AHelpFileIsHandedToTheHelpSystemLoadedAtRunTime) {
     WriteFile(file, "not a help file", 15, &written, nullptr);
     CloseHandle(file);
     {
-        PopupWatch watch;
+        BoxWatcher watch(IDCANCEL, BoxWatcher::CloseOtherDialogs);
         OpenHelpFile(owner_);
     }
     EXPECT_NE(GetModuleHandleA("hhctrl.ocx"), nullptr);
     {
-        PopupWatch watch;
+        BoxWatcher watch(IDCANCEL, BoxWatcher::CloseOtherDialogs);
         CloseAllHelp();
-        EXPECT_EQ(watch.seen(), 0);
+        EXPECT_EQ(watch.Count(), 0u);
     }
     EXPECT_NE(GetModuleHandleA("hhctrl.ocx"), nullptr);  // kept loaded
     DeleteFileA(path);

@@ -12,7 +12,6 @@ const char kProgramCaption[] = "KOA koa2400Max-R/koa2600Max-R リモートパネ
 
 namespace {
 
-const DWORD kPollMs = 50;
 const int kTextChars = 1024;  // longest text read from a window or a list row
 
 // A point in time `ms` from now, by the tick counter (wraps safely).
@@ -184,7 +183,7 @@ bool PanelDriver::Attach() {
             return true;
         }
         if (deadline.Passed()) return TimedOut(std::string("the main window (class \"") + kMainWindowClass + "\")");
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
@@ -196,7 +195,7 @@ HWND PanelDriver::WaitMainWindow() {
             TimedOut(std::string("the main window (class \"") + kMainWindowClass + "\") to be shown");
             return nullptr;
         }
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
@@ -213,23 +212,25 @@ HWND PanelDriver::WaitWindow(const std::string& className, const std::string& ca
             TimedOut("a window of class \"" + className + "\" with caption \"" + caption + "\"");
             return nullptr;
         }
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
 HWND PanelDriver::WaitDialogWithControl(int controlId) {
     const Deadline deadline(timeout_);
     for (;;) {
-        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-            if (IsWindowVisible(window) && Mine(window) && ClassOf(window) == "#32770" &&
-                GetDlgItem(window, controlId))
-                return window;
+        // Only the dialogs are looked at: a program's drop-down lists and
+        // tooltips are top-level windows too, and asking each of them on
+        // every look keeps Wine's server busy while the program starts.
+        for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+             window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+            if (IsWindowVisible(window) && Mine(window) && GetDlgItem(window, controlId)) return window;
         }
         if (deadline.Passed()) {
             TimedOut("a dialog holding control " + Number(static_cast<unsigned long>(controlId)));
             return nullptr;
         }
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
@@ -237,7 +238,7 @@ bool PanelDriver::WaitGone(HWND window) {
     const Deadline deadline(timeout_);
     while (IsWindow(window) && IsWindowVisible(window)) {
         if (deadline.Passed()) return TimedOut("the window \"" + WindowText(window) + "\" to close");
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
     return true;
 }
@@ -247,7 +248,7 @@ bool PanelDriver::WaitExit() {
         const Deadline deadline(timeout_);
         while (FindMainWindow(false)) {
             if (deadline.Passed()) return TimedOut("the main window to go");
-            Sleep(kPollMs);
+            Sleep(pollMs_);
         }
         return true;
     }
@@ -357,7 +358,7 @@ bool PanelDriver::WaitMessageBox(MessageBoxSeen* seen) {
             return true;
         }
         if (deadline.Passed()) return TimedOut(std::string("a message box \"") + kProgramCaption + "\"");
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
@@ -379,7 +380,7 @@ HWND PanelDriver::WaitControl(int controlId) {
             TimedOut("control " + Number(static_cast<unsigned long>(controlId)) + " in the main window");
             return nullptr;
         }
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
@@ -408,7 +409,7 @@ bool PanelDriver::SelectTab(int index) {
         LRESULT selected = -1;
         if (Ask(tab, TCM_GETCURSEL, 0, 0, &selected, deadline.Left() + 1) && selected == index) return true;
         if (deadline.Passed()) return TimedOut("tab " + Number(static_cast<unsigned long>(index)) + " to be selected");
-        Sleep(kPollMs);
+        Sleep(pollMs_);
     }
 }
 
@@ -481,7 +482,7 @@ bool UseDesktop(const wchar_t* name, DWORD ms) {
         // Kept open for the rest of the process: the thread runs on it.
         if (HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL)) return SetThreadDesktop(desktop) != 0;
         if (deadline.Passed()) return false;
-        Sleep(kPollMs);
+        Sleep(50);
     }
 }
 

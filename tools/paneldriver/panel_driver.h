@@ -57,6 +57,9 @@ public:
     // The deadline of every wait (default 30 s).
     void SetTimeout(DWORD ms) { timeout_ = ms; }
     DWORD timeout() const { return timeout_; }
+    // How often every wait looks again (default 50 ms); the bench looks
+    // more often, for finer timings.
+    void SetPollInterval(DWORD ms) { pollMs_ = ms ? ms : 1; }
     // What the last failure was, for the user.
     const std::string& error() const { return error_; }
     DWORD processId() const { return processId_; }
@@ -120,6 +123,7 @@ private:
 
     DWORD processId_;
     DWORD timeout_ = 30000;
+    DWORD pollMs_ = 50;
     HANDLE process_ = nullptr;  // for list view memory, opened on first need
     std::string error_;
 };

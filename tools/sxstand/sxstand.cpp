@@ -51,6 +51,7 @@ struct Config {
     long readFails = -1;   // -1: never; 0: every read; N: the Nth read of this load
     long writeFails = -1;  // the same for writes
     long countOver = 0;    // non-zero: successful reads report this length
+    long answerCut = 0;    // non-zero: successful reads give only this many bytes of the answer
     DWORD slowMs = 0;
     DWORD timeoutMs = kDefaultTimeoutMs;
     std::string error;     // the first bad line, empty when all were understood
@@ -169,6 +170,7 @@ bool ApplyLine(const std::string& line, Config* c) {
     if (f == "read-fails") c->readFails = n;
     else if (f == "write-fails") c->writeFails = n;
     else if (f == "count-over") c->countOver = n;
+    else if (f == "answer-cut") c->answerCut = n;
     else return false;
     return true;
 }
@@ -444,6 +446,8 @@ int WINAPI SxReadPort(INT_PTR port, void* buffer, DWORD size, DWORD* count) {
     }
     // Never more than the caller's buffer holds; the count-over fault only
     // lies about the length.
+    if (g_config.answerCut && static_cast<std::size_t>(g_config.answerCut) < length)
+        length = static_cast<std::size_t>(g_config.answerCut);
     const std::size_t copied = length < size ? length : size;
     if (copied) std::memcpy(buffer, answer, copied);
     *count = g_config.countOver ? static_cast<DWORD>(g_config.countOver) : static_cast<DWORD>(copied);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "panel/settings/printer_exchange.h"
-#include "panel/shell/panel_state.h"
+#include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 
 namespace {

@@ -1,23 +1,48 @@
 // The remote panel as a user meets it: from starting veldra6.exe to the
-// printer choice on screen, and from OK in the choice to the main window
-// showing the printer's settings, against the language-monitor stand-in and
-// the emulator with the real fixed waits. Prints each figure on its own line.
+// printer choice on screen, beside a minimal dialog program started and
+// waited for the same way, and from the click on OK in the choice to the
+// main window showing the printer's settings, against the language-monitor
+// stand-in and the emulator with the real fixed waits. The read is cut into
+// its phases from outside: the windows, the jobs file of the printer's port
+// (the connection job) and the shared block (each request of the
+// conversation). Prints each figure on its own line, medians of the runs.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "link/channel/link_block.h"
+#include "panel/resources/resource.h"
+#include "tests/win/bench/startbase.h"
 #include "tests/win/e2e/e2e_support.h"
 #include "tools/lmstand/test_printers.h"
 #include "tools/paneldriver/panel_driver.h"
 
 namespace {
 
-// The first read: opening command, query, receive and closing command (the
-// channel first looks 100 ms after posting each), 200 ms before the receive
-// and 1200 ms after the channel ended.
-const double kFirstReadFloorMs = 4 * 100 + 200 + 1200;
+// The first read's floor. The conversation's fixed waits: the channel first
+// looks 100 ms after posting each of its four requests (opening command,
+// query, receive, closing command), waits 200 ms before the receive and
+// 1200 ms after the channel ended. And the main window's focus waits: it
+// waits 100 ms whenever it loses the focus (WM_KILLFOCUS), and in the first
+// run the focus comes to it and it hands it on to the saved control three
+// times: when the choice closes, when it is given the focus after the
+// choice, and when the progress window goes. All of it on the program's
+// one thread, one after the other.
+const double kFirstLookMs = 100;
+const double kFirstReadWaitsMs = 4 * kFirstLookMs + 200 + 1200;
+const double kFocusWaitMs = 100;
+const double kFirstReadFocusWaitsMs = 3 * kFocusWaitMs;
+const double kFirstReadFloorMs = kFirstReadWaitsMs + kFirstReadFocusWaitsMs;
 const char kPrinter[] = "KOA Bench LPT";
+const char kJobsFile[] = "jobs-lpt.bin";  // the port's file, where the connection job lands
+const int kStartRuns = 7;                 // of each program, taken in turns
+const int kReadRuns = 3;
+const DWORD kDriverPollMs = 2;  // the windows are looked for this often
 
 double NowMs() {
     LARGE_INTEGER frequency, counter;
@@ -26,40 +51,214 @@ double NowMs() {
     return counter.QuadPart * 1000.0 / frequency.QuadPart;
 }
 
-// The read's progress window comes and goes; the program's thread answers
-// again once the pages show the settings.
-bool WaitReadDone(paneldriver::PanelDriver& driver) {
-    HWND progress = driver.WaitDialogWithControl(1252);
-    if (!progress || !driver.WaitGone(progress)) return false;
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(driver.WaitMainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
+double Median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-bool RunOnce(bool print) {
+// Starts `program` of the build and waits for its dialog that holds
+// `controlId`. The time from CreateProcess to the dialog on screen, or -1.
+double StartToDialog(const char* program, int controlId, ChildProcess* child, paneldriver::PanelDriver* driver) {
+    const double start = NowMs();
+    if (!child->Start("\"" + ProgramDirectory() + program + "\"")) return -1;
+    if (!driver->WaitDialogWithControl(controlId)) {
+        std::fprintf(stderr, "bench: %s showed no dialog: %s\n", program, driver->error().c_str());
+        return -1;
+    }
+    return NowMs() - start;
+}
+
+// ---- the first read, phase by phase --------------------------------------
+
+// Points in time of one first read, in ms from the click on OK; -1 where
+// the point was not seen.
+struct ReadTimes {
+    double choiceGone = -1;      // OK handled: the printer looked at, the choice closed
+    double progressShown = -1;   // the progress window on screen
+    double connectionJob = -1;   // the connection job's byte reached the port's file
+    double posted[4] = {-1, -1, -1, -1};  // opening command, query, receive, closing command
+    double served[4] = {-1, -1, -1, -1};  // the stand-in's answer in the block
+    double ended = -1;           // the channel ended (LinkEnd posted)
+    double progressGone = -1;    // after the 1200 ms wait
+    double answering = -1;       // the main window answers again: the pages refreshed
+};
+
+// The block as this process sees it, copied without the guard mutex: only
+// whole 32-bit fields and the first data bytes are looked at, to tell one
+// posted request from the next.
+struct BlockLook {
+    std::uint32_t request, length, status;
+    unsigned char head[8];
+    bool operator!=(const BlockLook& o) const {
+        return request != o.request || length != o.length || status != o.status ||
+               std::memcmp(head, o.head, sizeof head) != 0;
+    }
+};
+
+BlockLook Look(const LinkBlock* view) {
+    BlockLook look;
+    look.request = view->request;
+    look.length = view->length;
+    look.status = view->status;
+    std::memcpy(look.head, view->data, sizeof look.head);
+    return look;
+}
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A shown dialog of the program holding `controlId`; the dialogs alone are
+// looked at, as the driver does.
+HWND FindShownDialog(DWORD processId, int controlId) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+         window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) && GetDlgItem(window, controlId)) return window;
+    }
+    return nullptr;
+}
+
+// Watches one first read from the click on: looks at the windows, the jobs
+// file and the block every millisecond until the progress window has gone,
+// then waits for the main window to answer. False when the read did not end.
+bool WatchRead(paneldriver::PanelDriver& driver, HWND choice, const LinkBlock* view, const std::string& jobsPath,
+               double click, ReadTimes* t) {
+    const long long jobsBefore = FileSize(jobsPath);
+    HWND progress = nullptr;
+    BlockLook last = Look(view);
+    int request = -1;  // the conversation's request last seen posted
+    const double deadline = click + 30000;
+    for (;;) {
+        const BlockLook now = Look(view);
+        const double at = NowMs() - click;
+        if (t->choiceGone < 0 && !IsWindowVisible(choice)) t->choiceGone = at;
+        if (!progress) {
+            progress = FindShownDialog(driver.processId(), IDC_PROGRESS_TEXT);
+            if (progress) t->progressShown = at;
+        }
+        if (t->connectionJob < 0 && FileSize(jobsPath) > jobsBefore) t->connectionJob = at;
+        if (now != last) {
+            const bool conversing = now.request == LinkSend || now.request == LinkReceive;
+            // A new request: another kind, other bytes, or pending again.
+            if (conversing && request < 3 &&
+                (now.status == LinkPending || now.request != last.request || now.length != last.length ||
+                 std::memcmp(now.head, last.head, sizeof now.head) != 0)) {
+                if (request < 0 || t->served[request] >= 0 || now.status == LinkPending) {
+                    ++request;
+                    t->posted[request] = at;
+                }
+            }
+            if (request >= 0 && conversing && now.status != LinkPending && t->served[request] < 0)
+                t->served[request] = at;
+            if (now.request == LinkEnd && t->ended < 0) t->ended = at;
+            last = now;
+        }
+        if (progress && !IsWindowVisible(progress)) {
+            t->progressGone = at;
+            break;
+        }
+        if (at + click > deadline) return false;
+        Sleep(1);
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(driver.WaitMainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result)) return false;
+    t->answering = NowMs() - click;
+    return true;
+}
+
+// One run of the remote panel: started, its choice on screen, the bench
+// printer chosen, the first read watched. `times` null: a warming run.
+bool RunRead(const LinkBlock* view, ReadTimes* times) {
     ChildProcess program;
     paneldriver::PanelDriver driver;
-    const double start = NowMs();
-    if (!program.Start("\"" + ProgramDirectory() + "veldra6.exe\"")) return false;
+    driver.SetPollInterval(kDriverPollMs);
+    if (StartToDialog("veldra6.exe", paneldriver::ChoiceDialogList, &program, &driver) < 0) return false;
     HWND choice = driver.WaitDialogWithControl(paneldriver::ChoiceDialogList);
-    const double shown = NowMs();
-    if (!choice || !driver.Attach()) {
+    if (!choice || !driver.Attach() || !driver.WaitControl(paneldriver::SettingsReadButton)) {
         std::fprintf(stderr, "bench: no printer choice: %s\n", driver.error().c_str());
         return false;
     }
-    HWND read = driver.WaitControl(paneldriver::SettingsReadButton);
-    const double ok = NowMs();
-    if (!read || !driver.ChoosePrinter(choice, kPrinter) || !WaitReadDone(driver)) {
-        std::fprintf(stderr, "bench: the first read did not end: %s\n", driver.error().c_str());
+    ReadTimes local;
+    ReadTimes* t = times ? times : &local;
+    // Finding the row and clicking are the driver's work: the read is timed
+    // from the posted click.
+    if (!driver.ChoosePrinter(choice, kPrinter)) {
+        std::fprintf(stderr, "bench: cannot choose the printer: %s\n", driver.error().c_str());
         return false;
     }
-    const double done = NowMs();
-    if (print) {
-        std::printf("startup_to_choice_ms=%.0f\n", shown - start);
-        std::printf("first_read_ms=%.0f\nfirst_read_floor_ms=%.0f\nfirst_read_ratio=%.3f\n", done - ok,
-                    kFirstReadFloorMs, (done - ok) / kFirstReadFloorMs);
+    const double click = NowMs();
+    if (!WatchRead(driver, choice, view, ScratchPath(kJobsFile), click, t)) {
+        std::fprintf(stderr, "bench: the first read did not end\n");
+        return false;
     }
     program.Stop();
     return true;
+}
+
+// The span between two points of every run, as a median; -1 when a point
+// was missing in any run.
+using Point = std::function<double(const ReadTimes&)>;
+double Span(const std::vector<ReadTimes>& runs, const Point& from, const Point& to) {
+    std::vector<double> spans;
+    for (const ReadTimes& t : runs) {
+        const double a = from(t), b = to(t);
+        if (a < 0 || b < 0) return -1;
+        spans.push_back(b - a);
+    }
+    return Median(spans);
+}
+
+void PrintReadPhases(const std::vector<ReadTimes>& runs) {
+    auto click = [](const ReadTimes&) { return 0.0; };
+    auto choiceGone = [](const ReadTimes& t) { return t.choiceGone; };
+    auto progressShown = [](const ReadTimes& t) { return t.progressShown; };
+    auto job = [](const ReadTimes& t) { return t.connectionJob; };
+    auto ended = [](const ReadTimes& t) { return t.ended; };
+    auto gone = [](const ReadTimes& t) { return t.progressGone; };
+    auto answering = [](const ReadTimes& t) { return t.answering; };
+    auto posted = [](int i) { return [i](const ReadTimes& t) { return t.posted[i]; }; };
+    auto served = [](int i) { return [i](const ReadTimes& t) { return t.served[i]; }; };
+
+    const double total = Span(runs, click, answering);
+    std::printf("first_read_ms=%.0f\n", total);
+    // The phases, one after the other; together they make first_read_ms.
+    // Closing the choice looks at the chosen printer's state and queue.
+    std::printf("first_read_preflight_ms=%.0f\n", Span(runs, click, choiceGone));
+    // Two of the focus waits, then the progress window is made.
+    std::printf("first_read_focus_and_progress_ms=%.0f\n", Span(runs, choiceGone, progressShown));
+    // The shared block opened, the connection job's thread started.
+    std::printf("first_read_channel_start_ms=%.0f\n", Span(runs, progressShown, posted(0)));
+    // Each request from its post to the next post (or to the channel's end).
+    static const char* const kRequests[4] = {"opening", "query", "receive", "closing"};
+    double spans[4];
+    for (int i = 0; i < 4; ++i) {
+        const Point next = i < 3 ? Point(posted(i + 1)) : Point(ended);
+        spans[i] = Span(runs, posted(i), next);
+        std::printf("first_read_%s_ms=%.0f\n", kRequests[i], spans[i]);
+    }
+    // The query's span holds the wait before the receive; the opening's is
+    // the same first look without it.
+    std::printf("first_read_wait_before_answer_ms=%.0f\n", spans[1] - spans[0]);
+    // The channel ended to the progress window gone: the wait after the read.
+    std::printf("first_read_after_read_ms=%.0f\n", Span(runs, ended, gone));
+    // The third focus wait and the pages refreshed with the settings read.
+    std::printf("first_read_focus_and_refresh_ms=%.0f\n", Span(runs, gone, answering));
+    // Inside the phases: the connection job's way through the spooler to the
+    // port, and how long each request waited for the stand-in (the opening
+    // command waits for the connection job); both end within the first look.
+    std::printf("first_read_connection_job_ms=%.0f\n", Span(runs, progressShown, job));
+    for (int i = 0; i < 4; ++i)
+        std::printf("first_read_%s_served_ms=%.0f\n", kRequests[i], Span(runs, posted(i), served(i)));
+
+    std::printf("first_read_floor_waits_ms=%.0f\nfirst_read_floor_focus_ms=%.0f\n", kFirstReadWaitsMs,
+                kFirstReadFocusWaitsMs);
+    std::printf("first_read_floor_ms=%.0f\nfirst_read_ratio=%.3f\n", kFirstReadFloorMs, total / kFirstReadFloorMs);
 }
 
 }  // namespace
@@ -70,13 +269,60 @@ int main() {
         std::fprintf(stderr, "bench: cannot prepare: %s\n", error.c_str());
         return 1;
     }
+    // Start-up: both programs in turns, after a first start of each that
+    // warms Wine (its libraries, the spooler, the fonts).
+    bool ok = true;
+    std::vector<double> panel, base;
+    for (int run = 0; ok && run <= kStartRuns; ++run) {
+        ChildProcess child;
+        paneldriver::PanelDriver driver;
+        driver.SetPollInterval(kDriverPollMs);
+        const double b = StartToDialog("startbase.exe", IDC_STARTBASE_TEXT, &child, &driver);
+        child.Stop();
+        ChildProcess program;
+        paneldriver::PanelDriver panelDriver;
+        panelDriver.SetPollInterval(kDriverPollMs);
+        const double p = StartToDialog("veldra6.exe", paneldriver::ChoiceDialogList, &program, &panelDriver);
+        program.Stop();
+        ok = b >= 0 && p >= 0;
+        if (run > 0) {
+            base.push_back(b);
+            panel.push_back(p);
+        }
+    }
+    if (ok) {
+        const double p = Median(panel), b = Median(base);
+        std::printf("startup_to_choice_ms=%.0f\nstartbase_to_dialog_ms=%.0f\nstartup_to_choice_ratio=%.2f\n", p, b,
+                    p / b);
+    }
+
     StandIn standIn;
     if (!standIn.Start("model koa240MR\n")) {
         std::fprintf(stderr, "bench: the language-monitor stand-in did not start\n");
         return 1;
     }
-    // A first run warms Wine (its libraries, the spooler, the fonts).
-    const bool ok = RunOnce(false) && RunOnce(true);
+    const KernelObjectNames& names = ChooseKernelObjectNames(PlatformWin32Nt, 10);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, names.linkMapping);
+    const LinkBlock* view =
+        mapping ? static_cast<const LinkBlock*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+    if (!view) {
+        std::fprintf(stderr, "bench: cannot see the shared block (error %lu)\n", GetLastError());
+        standIn.Stop();
+        return 1;
+    }
+
+    // The first read: a warming run, then the measured ones.
+    std::vector<ReadTimes> reads;
+    ok = ok && RunRead(view, nullptr);
+    for (int run = 0; ok && run < kReadRuns; ++run) {
+        ReadTimes t;
+        ok = RunRead(view, &t);
+        if (ok) reads.push_back(t);
+    }
+    if (ok) PrintReadPhases(reads);
+
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
     standIn.Stop();
     return ok ? 0 : 1;
 }

@@ -1,16 +1,16 @@
 // The world of the end-to-end tests: test printers in Wine's spooler whose
 // ports append RAW jobs to files, the language-monitor stand-in with the
-// printer emulator behind it, and a watcher that reads and answers the
+// printer emulator behind it, and the watcher that reads and answers the
 // message boxes the program shows.
 #pragma once
 
 #include <windows.h>
 
-#include "panel/settings/setting_items.h"
+#include "panel/core/setting_items.h"
+#include "tests/win/box_watcher.h"
+#include "tests/win/wait_until.h"
 
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 // The record index of the setting item `name` ("FRC-LFVA"; padded to its
@@ -59,11 +59,7 @@ public:
     // program ends; a busy machine may take seconds to start a Wine process.
     template <typename Ready>
     bool WaitUntilReady(Ready ready, DWORD ms) const {
-        const DWORD deadline = GetTickCount() + ms;
-        while (static_cast<LONG>(GetTickCount() - deadline) < 0) {
-            if (ready()) return true;
-            if (Ended(10)) return ready();
-        }
+        WaitUntil([&] { return ready() || Ended(10); }, ms, 0);
         return ready();
     }
 
@@ -122,43 +118,4 @@ public:
 
 private:
     ChildProcess child_;
-};
-
-// Reads and answers message boxes and the print-finished dialog of this
-// process on a thread of its own, and notes the progress windows it sees.
-class DialogWatcher {
-public:
-    struct Seen {
-        std::string caption;
-        std::string text;
-        int icon;  // user icon id of a message box (181..183, 160), 0 if unknown
-    };
-    DialogWatcher();
-    ~DialogWatcher();
-    DialogWatcher(const DialogWatcher&) = delete;
-    DialogWatcher& operator=(const DialogWatcher&) = delete;
-
-    std::vector<Seen> Messages() const;          // message boxes, in order
-    std::vector<std::string> ProgressTexts() const;
-    int PrintFinishedDialogs() const;
-    // Icons the first print-finished dialog showed: at once, after one
-    // 600 ms tick and after two (fewer if it did not change within 5 s).
-    std::vector<int> PrintingFrames() const;
-
-    void Look(HWND window);  // for the window enumeration
-
-private:
-    void Run();
-    bool WatchAnimation(HWND window);
-
-    mutable std::mutex lock_;
-    std::vector<Seen> messages_;
-    std::vector<std::string> progress_;
-    std::vector<HWND> handled_;
-    int printFinished_ = 0;
-    std::vector<int> printingFrames_;
-    HWND animating_ = nullptr;  // the print-finished dialog being watched
-    DWORD animationDeadline_ = 0;
-    volatile bool stop_ = false;
-    std::thread thread_;
 };

@@ -11,10 +11,13 @@
 
 #include "common/library_search.h"
 #include "common/timing.h"
+#include "link/channel/link_block.h"
 #include "link/channel/printer_link.h"
+#include "link/lan/lan_link.h"
 #include "link/lan/lan_rules.h"
+#include "panel/settings/exchange_support.h"
 #include "panel/settings/printer_exchange.h"
-#include "panel/shell/panel_state.h"
+#include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 
 namespace {
@@ -79,7 +82,7 @@ protected:
 
 TEST_F(LanEndToEnd, ReadAndWriteGoThroughTheLibraryAndItIsUnloadedAfterEach) {
     Serve("model koa240MR\nvalue STANDBY 15min\nvalue FRC-LFVA 8LPI\n");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
     EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
     EXPECT_EQ(CurrentSettings->value[SettingIndex("FRC-LFVA")], 3);
@@ -96,7 +99,7 @@ TEST_F(LanEndToEnd, ReadAndWriteGoThroughTheLibraryAndItIsUnloadedAfterEach) {
     LoadFactoryDefaults();
     EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 1);
     EXPECT_NE(standIn_.State().find("value STANDBY 1min"), std::string::npos) << standIn_.State();
-    EXPECT_TRUE(watcher.Messages().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(LanEndToEnd, AReadRepairsWhateverThePortAndAWriteOnlyClearsTheFlag) {
@@ -134,12 +137,12 @@ TEST_F(LanEndToEnd, EachLibraryFailureShowsItsText) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.faults);
         Serve("model koa240MR\n", c.faults);
-        DialogWatcher watcher;
+        BoxWatcher watcher;
         if (c.kind == 0)
             ReadFromPrinter(ReadSettings, nullptr);
         else
             WriteToPrinter(WriteSettings, nullptr);
-        const auto messages = watcher.Messages();
+        const auto messages = watcher.Boxes();
         ASSERT_EQ(messages.size(), c.second ? 2u : 1u);
         EXPECT_EQ(messages[0].text, c.first);
         EXPECT_EQ(messages[0].icon, 181);
@@ -156,10 +159,10 @@ TEST_F(LanEndToEnd, ALibraryWithoutOneEntryPointDoesNotOpen) {
         LibraryVariant library(variant);
         ASSERT_TRUE(library.in_place());
         Serve("model koa240MR\n");
-        DialogWatcher watcher;
+        BoxWatcher watcher;
         EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
-        ASSERT_EQ(watcher.Messages().size(), 1u);
-        EXPECT_EQ(watcher.Messages()[0].text, LanInitFailedText);
+        ASSERT_EQ(watcher.Boxes().size(), 1u);
+        EXPECT_EQ(watcher.Boxes()[0].text, LanInitFailedText);
         EXPECT_EQ(standIn_.Received(), "");
         EXPECT_EQ(standIn_.SxLog().find("SxStartup"), std::string::npos) << "nothing is called";
     }
@@ -172,6 +175,79 @@ TEST_F(LanEndToEnd, ACountAboveTheBufferIsBoundedByIt) {
     EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);
 }
 
+// Milliseconds since `start` (QueryPerformanceCounter): GetTickCount follows
+// a coarser clock under Wine and may show a 1000 ms sleep as 995 ms.
+double MsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The printer is paced by the channel itself: a send holds the line for
+// 1000 ms before and after the library call, a receive for 1000 ms after it.
+TEST_F(LanEndToEnd, EachSendTakesTwoSecondsAndEachReceiveOne) {
+    Serve("model koa240MR\n");
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    char address[LanAddressSize];
+    const char* error = nullptr;
+    ASSERT_EQ(OpenLanLink(CurrentTarget.PortName, address, sizeof address, &error), 1) << error;
+    TestSeam_ShortenFixedWaits(1);
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    EXPECT_NE(LanExchange(LinkSend, const_cast<char*>(kOnline.data()), static_cast<unsigned>(kOnline.size())), 0);
+    EXPECT_GE(MsSince(start), 2000.0);
+    TestSeam_ShortenFixedWaits(kDivisor);
+    const std::string version = "?VER    \r";
+    EXPECT_NE(LanExchange(LinkSend, const_cast<char*>(version.data()), static_cast<unsigned>(version.size())), 0);
+    TestSeam_ShortenFixedWaits(1);
+    unsigned char answer[4096];
+    QueryPerformanceCounter(&start);
+    EXPECT_NE(LanExchange(LinkReceive, answer, 0), 0);
+    EXPECT_GE(MsSince(start), 1000.0);
+    TestSeam_ShortenFixedWaits(kDivisor);
+    CloseLanLink();
+}
+
+// A short answer fills the caller's whole buffer: its bytes, then zeros over
+// whatever the buffer held before, and its own length in the shared copy.
+TEST_F(LanEndToEnd, ATenByteAnswerIsFollowedByZerosAndGivesItsLength) {
+    Serve("model koa240MR\nversion 1.23\n", "fault answer-cut 10\n");
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    char address[LanAddressSize];
+    const char* error = nullptr;
+    ASSERT_EQ(OpenLanLink(CurrentTarget.PortName, address, sizeof address, &error), 1) << error;
+    const std::string ask = kOnline + "?VER    \r";
+    ASSERT_NE(LanExchange(LinkSend, const_cast<char*>(ask.data()), static_cast<unsigned>(ask.size())), 0);
+    LinkCopy()->length = 0xFFFF;
+    std::string answer(4096, '\xAA');
+    ASSERT_NE(LanExchange(LinkReceive, &answer[0], 0), 0);
+    CloseLanLink();
+    EXPECT_EQ(answer.substr(0, 10), "?VER    \r1");
+    EXPECT_EQ(answer.substr(10), std::string(4086, '\0'));
+    EXPECT_EQ(LinkCopy()->length, 10u);
+}
+
+// A port that cannot be closed is not followed by a stop of the library:
+// the library is unloaded at once and the user told to restart.
+TEST_F(LanEndToEnd, NoCleanupAfterAFailedClose) {
+    Serve("model koa240MR\n", "fault close-fails\n");
+    TargetChannel channel;  // gives the channel the panel's message box, as every conversation does
+    ASSERT_EQ(OpenPrinterLink(), 1);
+    char address[LanAddressSize];
+    const char* error = nullptr;
+    ASSERT_EQ(OpenLanLink(CurrentTarget.PortName, address, sizeof address, &error), 1) << error;
+    standIn_.ClearSxLog();
+    BoxWatcher watcher;
+    CloseLanLink();
+    const std::string log = standIn_.SxLog();
+    EXPECT_NE(log.find("SxClosePort"), std::string::npos) << log;
+    EXPECT_EQ(log.find("SxCleanup"), std::string::npos) << log;
+    EXPECT_FALSE(LibraryLoaded());
+    ASSERT_TRUE(WaitUntil([&] { return watcher.Boxes().size() == 1; }));
+    EXPECT_EQ(watcher.Boxes()[0].text, LanCloseFailedText);
+}
+
 TEST_F(LanEndToEnd, TheExitRepairsAnOpenConversationOverTheLibrary) {
     Serve("model koa240MR\n");
     ASSERT_EQ(OpenPrinterLink(), 1);
@@ -179,15 +255,15 @@ TEST_F(LanEndToEnd, TheExitRepairsAnOpenConversationOverTheLibrary) {
     EXPECT_EQ(standIn_.Received(), "") << "nothing was left open";
 
     CancelPending = true;
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     CancelOpenConversationAtExit(nullptr);
     EXPECT_EQ(standIn_.Received(), kRecovery);
-    EXPECT_TRUE(watcher.Messages().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
 
     Serve("model koa240MR\n", "fault open-fails\n");
     CancelOpenConversationAtExit(nullptr);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, LanNoAnswerText);
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].text, LanNoAnswerText);
 }
 
 // A library is looked for in the application folder and the system folders,

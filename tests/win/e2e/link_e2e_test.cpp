@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -15,7 +16,7 @@
 #include "link/channel/printer_link.h"
 #include "link/channel/spooler_calls.h"
 #include "panel/settings/printer_exchange.h"
-#include "panel/shell/panel_state.h"
+#include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 
 namespace {
@@ -71,7 +72,7 @@ protected:
 TEST_F(LinkEndToEnd, StartupReadFillsCurrentSettingsFromThePrinter) {
     Serve("model koa240MR\nvalue FRC-LFVA 8LPI\nvalue STANDBY 15min\nvalue FF-LSP 45.2mm\n"
           "value CUT-BACK 1sec\nvalue FT-PAGEL 12LINE\n");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
 
     EXPECT_EQ(*DetectedModel, 17u);
@@ -84,7 +85,7 @@ TEST_F(LinkEndToEnd, StartupReadFillsCurrentSettingsFromThePrinter) {
     for (int i = 0; i < SettingCount; ++i) EXPECT_EQ(CurrentSettings->value[i], expected.value[i]) << "item " << i;
 
     EXPECT_EQ(standIn_.Received(), kOnline + "?MODEL  \r?VER    \r?NVRAM  \r" + kCancel);
-    EXPECT_TRUE(watcher.Messages().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
     ASSERT_FALSE(watcher.ProgressTexts().empty());
     EXPECT_EQ(watcher.ProgressTexts()[0], "プリンターから設定情報を読み込んでいます。");
     EXPECT_FALSE(CancelPending);
@@ -92,9 +93,9 @@ TEST_F(LinkEndToEnd, StartupReadFillsCurrentSettingsFromThePrinter) {
 
 TEST_F(LinkEndToEnd, ValueOutsideItsListShowsItsMessageOnceAndTheRestIsRead) {
     Serve("model koa240MR\nvalue STANDBY 15min\nfault bad-keyword FRC-LFVA\n");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 1);
-    const auto messages = watcher.Messages();
+    const auto messages = watcher.Boxes();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, kCaption);
     EXPECT_EQ(messages[0].text,
@@ -107,7 +108,7 @@ TEST_F(LinkEndToEnd, ValueOutsideItsListShowsItsMessageOnceAndTheRestIsRead) {
 
 TEST_F(LinkEndToEnd, FactoryWriteDeliversTheExactBlock) {
     Serve("model koa240MR\nvalue FRC-LFVA 3LPI\nvalue STANDBY 30min\n");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     LoadFactoryDefaults();
     EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), 1);
 
@@ -132,29 +133,29 @@ TEST_F(LinkEndToEnd, FactoryWriteDeliversTheExactBlock) {
 
 TEST_F(LinkEndToEnd, AValueOutsideItsListRefusesTheWriteBeforeAnythingIsSent) {
     Serve("model koa240MR\n");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     LoadFactoryDefaults();
     CurrentSettings->value[SettingIndex("STANDBY")] = 255;  // an empty selection
     CancelPending = true;                             // left as it was: nothing is sent
     EXPECT_EQ(WriteToPrinter(WriteSettings, nullptr), -1);
     EXPECT_EQ(standIn_.Received(), "");
     EXPECT_TRUE(CancelPending);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_NE(watcher.Messages()[0].text.find(SettingTitle(SettingIndex("STANDBY"))), std::string::npos)
-        << watcher.Messages()[0].text;
-    EXPECT_EQ(watcher.Messages()[0].icon, 183);
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_NE(watcher.Boxes()[0].text.find(SettingTitle(SettingIndex("STANDBY"))), std::string::npos)
+        << watcher.Boxes()[0].text;
+    EXPECT_EQ(watcher.Boxes()[0].icon, 183);
     EXPECT_TRUE(watcher.ProgressTexts().empty());
 }
 
 TEST_F(LinkEndToEnd, FailedClosingCommandLeadsToRecoveryOnTheNextLptWrite) {
     Serve("model koa240MR\nvalue STANDBY 15min\nfault fail-send 3\n");  // ONLINE, query, CANCEL
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
     EXPECT_TRUE(CancelPending);
     EXPECT_EQ(CurrentSettings->value[SettingIndex("STANDBY")], 14);  // the parse was already done
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
-    EXPECT_EQ(watcher.Messages()[0].icon, 183);
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].text, kReadFailed);
+    EXPECT_EQ(watcher.Boxes()[0].icon, 183);
 
     Serve("model koa240MR\n");
     const DWORD start = GetTickCount();
@@ -178,7 +179,7 @@ TEST_F(LinkEndToEnd, UsbPortGetsNoRecoverySequenceButTheFlagIsCleared) {
 
 TEST_F(LinkEndToEnd, SettingsListPrintEndsWithThePrintFinishedDialog) {
     Serve("model koa240MR\n");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     EXPECT_EQ(WriteToPrinter(PrintSettingsList, nullptr), 1);
     EXPECT_EQ(watcher.PrintFinishedDialogs(), 1);
     // Frame 188 before the first tick, then the sequence from its start.
@@ -244,12 +245,12 @@ TEST_F(LinkEndToEnd, NothingServesTheBlockWithoutTheConnectionJob) {
 // reaches the printer.
 TEST_F(LinkEndToEnd, ALateAnswerAfterTheBoundDoesNoHarm) {
     Serve("model koa240MR\nvalue STANDBY 15min\n", "jobs-lpt.bin", "--answer-late 3 --late-ms 5000");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     const DWORD start = GetTickCount();
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
     EXPECT_GE(GetTickCount() - start, LinkAnswerTimeoutMs / kDivisor);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, kReadFailed);
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].text, kReadFailed);
     EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r?NVRAM  \r" + kCancel);
     EXPECT_FALSE(CancelPending) << "the closing command went through";
 
@@ -262,7 +263,7 @@ TEST_F(LinkEndToEnd, ALateAnswerAfterTheBoundDoesNoHarm) {
 // comes 6 s after the command was taken): that request is posted again and
 // reaches the printer. Returns what the printer got of the second read.
 std::string SecondReadAfterALateClose(StandIn& standIn) {
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
     EXPECT_TRUE(CancelPending) << "the closing command did not come back in time";
     const std::string first = standIn.Received();
@@ -289,12 +290,14 @@ TEST_F(LinkEndToEnd, ALateCopyLandingInTheNextReadDoesNotSwallowItsOpeningComman
 // is back after one wait for the mutex instead of one per request.
 TEST_F(LinkEndToEnd, AHungHolderOfTheGuardMutexEndsTheReadAfterOneWait) {
     Serve("model koa240MR\n", "jobs-lpt.bin", "--hang-after 2");
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     const DWORD start = GetTickCount();
     EXPECT_EQ(ReadFromPrinter(ReadSettings, nullptr), 0);
     const DWORD elapsed = GetTickCount() - start;
     EXPECT_GE(elapsed, LinkGuardTimeoutMs / kDivisor);
-    EXPECT_LT(elapsed, 2 * LinkGuardTimeoutMs / kDivisor + 1000) << "one wait for the mutex";
+    // Waiting for the mutex at every later step, each wait as long as an
+    // answer's, took three such waits.
+    EXPECT_LT(elapsed, 2 * LinkAnswerTimeoutMs / kDivisor) << "one wait for the mutex";
     EXPECT_EQ(standIn_.Received(), kOnline + "?VER    \r?NVRAM  \r");
     EXPECT_TRUE(CancelPending) << "the printer waits in command mode";
 }
@@ -310,21 +313,22 @@ TEST_F(LinkEndToEnd, BeforeWindows2000TheObjectsCarryNoGlobalPrefix) {
 }
 
 TEST_F(LinkEndToEnd, AGuardMutexThatCannotBeCreatedFailsTheExchange) {
+    TestSeam_ShortenFixedWaits(1);  // a wait for the mutex would take 10 s
     // An object of another kind under the mutex's name makes CreateMutex fail.
     HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "Global\\tzra VerodoRared LM Connection MapFile Mutex");
     ASSERT_NE(squatter, nullptr);
     const DWORD start = GetTickCount();
     EXPECT_EQ(OpenPrinterLink(), 0) << "the block cannot even be cleared";
     EXPECT_EQ(LinkExchange(LinkSend, "CANCEL  \r", 9), 0u);
-    EXPECT_LT(GetTickCount() - start, 1000u);  // at once, not after the bound
+    EXPECT_LT(GetTickCount() - start, LinkGuardTimeoutMs / 2);  // at once, not after the bound
 
     // At the exit, a conversation left open is not dropped silently.
     CancelPending = true;
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     CancelOpenConversationAtExit(nullptr);
-    ASSERT_EQ(watcher.Messages().size(), 1u);
-    EXPECT_EQ(watcher.Messages()[0].text, kExitNoAnswer);
-    EXPECT_EQ(watcher.Messages()[0].icon, 181);
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].text, kExitNoAnswer);
+    EXPECT_EQ(watcher.Boxes()[0].icon, 181);
     CloseHandle(squatter);
 }
 
@@ -350,7 +354,7 @@ struct RecordedJob {
     bool outputFile = true;
     unsigned long level = 0;
     std::string bytes;
-    volatile bool closed = false;
+    std::atomic<bool> closed{false};  // set on the connection job's thread
 };
 RecordedJob g_job;
 
@@ -389,8 +393,7 @@ TEST(ConnectionJob, IsOneRawCanByteNamedForTheLanguageMonitor) {
     ASSERT_TRUE(AllocateGlobals());
     ASSERT_EQ(OpenPrinterLink(), 1);
     AttachLink("KOA Test LPT");
-    const DWORD deadline = GetTickCount() + 10000;
-    while (!g_job.closed && GetTickCount() < deadline) Sleep(5);
+    WaitUntil([] { return g_job.closed.load(); });
     ReleaseGlobals();
     TestSeam_UseSpoolerCalls(nullptr);
     ASSERT_TRUE(g_job.closed);

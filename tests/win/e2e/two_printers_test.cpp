@@ -11,8 +11,8 @@
 #include "common/timing.h"
 #include "link/choice/printer_target.h"
 #include "panel/settings/printer_exchange.h"
-#include "panel/settings/setting_items.h"
-#include "panel/shell/panel_state.h"
+#include "panel/core/setting_items.h"
+#include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 
 namespace {
@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(TwoPrinters, EachPrinterAnswersForItsOwnPort) {
-    DialogWatcher watcher;
+    BoxWatcher watcher;
     UseTarget(kUsbPrinter, "USB001", ModelKoa2600MaxR);
     ASSERT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
     EXPECT_EQ(*DetectedModel, static_cast<std::uint32_t>(ModelKoa2600MaxR));
@@ -76,7 +76,7 @@ TEST_F(TwoPrinters, EachPrinterAnswersForItsOwnPort) {
     UseTarget(kUsbPrinter, "USB001", ModelKoa2600MaxR);
     ASSERT_EQ(ReadFromPrinter(ReadModelAndSettings, nullptr), 1);
     EXPECT_EQ(*DetectedModel, static_cast<std::uint32_t>(ModelKoa2600MaxR));
-    EXPECT_TRUE(watcher.Messages().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 }  // namespace
