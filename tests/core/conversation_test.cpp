@@ -460,6 +460,17 @@ const struct {
     {WriteSettings, false, 3}, {PrintSettingsList, false, 2}, {ResetRibbonLife, false, 1},
 };
 
+ConversationOutcome RunKind(World& world, int kind, bool read) { return read ? world.Read(kind) : world.Write(kind); }
+
+// The same step failing: the result, the message and the flag it leaves.
+void ExpectOutcomeOfAFailedStep(const ConversationOutcome& outcome, const World& world,
+                                const ConversationOutcome& failed, const World& failing) {
+    EXPECT_EQ(outcome.result, failed.result);
+    EXPECT_EQ(outcome.messageId, failed.messageId);
+    EXPECT_EQ(world.pending, failing.pending);
+    EXPECT_EQ(outcome.cancelPending, failing.pending);
+}
+
 // A request that nobody finishes within the bound is a failed step: the
 // result, message and flag are those of the same request failing, and the
 // late outcome, which lands over whatever is posted by then, is never taken
@@ -472,15 +483,10 @@ TEST(TimeOut, ALateRequestIsAFailedStepAndTheRestStillReachesThePrinter) {
                                             << late << " late");
             World failing;
             failing.channel.Faults().failRequest = late;
-            const ConversationOutcome expected = k.read ? failing.Read(k.kind) : failing.Write(k.kind);
-
+            const ConversationOutcome expected = RunKind(failing, k.kind, k.read);
             World world;
             world.channel.Faults().lateRequest = late;
-            const ConversationOutcome outcome = k.read ? world.Read(k.kind) : world.Write(k.kind);
-            EXPECT_EQ(outcome.result, expected.result);
-            EXPECT_EQ(outcome.messageId, expected.messageId);
-            EXPECT_EQ(world.pending, failing.pending);
-            EXPECT_EQ(outcome.cancelPending, failing.pending);
+            ExpectOutcomeOfAFailedStep(RunKind(world, k.kind, k.read), world, expected, failing);
             const int posted = failing.channel.Requests();
             EXPECT_EQ(world.channel.Requests(), posted) << "each request taken once, none lost";
             EXPECT_EQ(world.channel.Monitor().StaleLandings(), late < posted ? 1 : 0);
@@ -566,14 +572,10 @@ TEST(GuardMutex, AHungHolderEndsTheConversationAtTheStepItStops) {
             World failing;
             failing.channel.Faults().failRequest = hung;
             failing.channel.Faults().failLaterRequests = true;
-            const ConversationOutcome expected = k.read ? failing.Read(k.kind) : failing.Write(k.kind);
-
+            const ConversationOutcome expected = RunKind(failing, k.kind, k.read);
             World world;
             world.channel.Faults().guardHungAtRequest = hung;
-            const ConversationOutcome outcome = k.read ? world.Read(k.kind) : world.Write(k.kind);
-            EXPECT_EQ(outcome.result, expected.result);
-            EXPECT_EQ(outcome.messageId, expected.messageId);
-            EXPECT_EQ(world.pending, failing.pending);
+            ExpectOutcomeOfAFailedStep(RunKind(world, k.kind, k.read), world, expected, failing);
             EXPECT_EQ(world.channel.Requests(), hung - 1);
             EXPECT_EQ(world.channel.Monitor().Posts(), 1 + (hung - 1)) << "the clear and the requests before";
             EXPECT_EQ(world.channel.Monitor().RefusedCopies(), 1) << "one wait for the guard, not one per step";

@@ -14,17 +14,6 @@ const char kPrintFinishedCaption[] = "設定一覧印刷";
 // Three frames take two 600 ms ticks; a loaded machine gets some slack.
 const DWORD kAnimationWatchMs = 5000;
 
-// A window's text without sending it a message: the thread that owns it may
-// be busy with the printer and not answer messages meanwhile.
-std::string TextOf(HWND window) {
-    wchar_t wide[2048];
-    const int n = InternalGetWindowText(window, wide, 2048);
-    if (n <= 0) return std::string();
-    char text[4096];
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
-    return std::string(text, m > 0 ? m : 0);
-}
-
 bool IsOurIcon(HICON shown, int id) {
     return shown == LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
 }
@@ -112,9 +101,9 @@ bool BoxWatcher::WatchAnimation(HWND window) {
 void BoxWatcher::Look(HWND window) {
     std::lock_guard<std::mutex> guard(lock_);
     if (std::find(handled_.begin(), handled_.end(), window) != handled_.end()) return;
-    const std::string caption = TextOf(window);
+    const std::string caption = WindowText(window);
     if (HWND text = GetDlgItem(window, 0xFFFF)) {  // the text of a message box
-        boxes_.push_back(Box{caption, TextOf(text), GetWindow(window, GW_OWNER), IconOf(window)});
+        boxes_.push_back(Box{caption, WindowText(text), GetWindow(window, GW_OWNER), IconOf(window)});
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
     } else if (caption.find(kPrintFinishedCaption) != std::string::npos) {
@@ -123,7 +112,7 @@ void BoxWatcher::Look(HWND window) {
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     } else if (HWND line = GetDlgItem(window, kProgressText)) {  // the progress window, once it has its text
-        const std::string text = TextOf(line);
+        const std::string text = WindowText(line);
         if (!text.empty()) {
             progress_.push_back(text);
             handled_.push_back(window);
@@ -133,4 +122,13 @@ void BoxWatcher::Look(HWND window) {
         handled_.push_back(window);
         PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
     }
+}
+
+std::string WindowText(HWND window) {
+    wchar_t wide[2048];
+    const int n = InternalGetWindowText(window, wide, 2048);
+    if (n <= 0) return std::string();
+    char text[4096];
+    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
+    return std::string(text, m > 0 ? m : 0);
 }

@@ -13,6 +13,10 @@
 #include <thread>
 #include <vector>
 
+// A window's text without sending it a message: the thread that owns it may
+// be busy with the printer and not answer messages meanwhile.
+std::string WindowText(HWND window);
+
 class BoxWatcher {
 public:
     struct Box {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "monitor/core/status_rules.h"
+#include "tests/win/box_watcher.h"
 #include "tests/win/monitor_test_support.h"
 
 namespace {
@@ -98,7 +99,7 @@ TEST_F(MonitorProgramTest, StartWritesTheSlotDefaultsOverWhatWasThere) {
         << IsWindowVisible(monitor.window) << IsIconic(monitor.window) << " "
                                           << MessageBoxTextOf(monitor.program.pid());
     EXPECT_EQ(StatusText(monitor.window), "[0000 印刷可能]");
-    EXPECT_EQ(CaptionText(monitor.window), "ｽﾃｰﾀｽﾓﾆﾀｰ :   ");
+    EXPECT_EQ(WindowText(monitor.window), "ｽﾃｰﾀｽﾓﾆﾀｰ :   ");
 }
 
 TEST_F(MonitorProgramTest, NewErrorPopsTheWindowUpAndItsEndSendsItBackToTheTray) {
@@ -111,7 +112,7 @@ TEST_F(MonitorProgramTest, NewErrorPopsTheWindowUpAndItsEndSendsItBackToTheTray)
     ASSERT_TRUE(ShowCode(monitor.window, 300));
     EXPECT_TRUE(WaitUntil([&] { return IsShown(monitor.window); }));
     EXPECT_EQ(StatusText(monitor.window), ExpectedText(300));
-    EXPECT_EQ(CaptionText(monitor.window), "ｽﾃｰﾀｽﾓﾆﾀｰ : KOA Monitor LPT");
+    EXPECT_EQ(WindowText(monitor.window), "ｽﾃｰﾀｽﾓﾆﾀｰ : KOA Monitor LPT");
     EXPECT_EQ(ControlText(FindControl(monitor.window, kUserName)), "yamada");
     EXPECT_EQ(ControlText(FindControl(monitor.window, kDocName)), "見積書.txt");
     // Offline is no severe error: OK stays the default button.

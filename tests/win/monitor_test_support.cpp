@@ -147,15 +147,6 @@ std::string ControlText(HWND control) {
     return std::string(text.data(), std::min<size_t>(got, text.size()));
 }
 
-std::string CaptionText(HWND window) {
-    wchar_t wide[1024];
-    const int n = InternalGetWindowText(window, wide, 1024);
-    if (n <= 0) return std::string();
-    char text[2048];
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
-    return std::string(text, m > 0 ? m : 0);
-}
-
 namespace {
 struct ControlSearch {
     int id;

@@ -33,10 +33,9 @@ bool ReadSavedPosition(long* left, long* top);
 void DeleteSavedPosition();
 bool SavePosition(long left, long top);
 
-// A control's text through WM_GETTEXT (another process's window), or the
-// caption of a top-level window.
+// A control's text through WM_GETTEXT (another process's window); a
+// caption is read with WindowText (tests/win/box_watcher.h).
 std::string ControlText(HWND control);
-std::string CaptionText(HWND window);
 // A control anywhere below `window` (the tab pages are dialogs of their own).
 HWND FindControl(HWND window, int id);
 

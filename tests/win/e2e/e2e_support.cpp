@@ -26,17 +26,6 @@ std::string ProgramDirectory() {
     return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 
-// The window's text without sending it a message: the program's thread is
-// busy with the printer and does not answer messages meanwhile.
-std::string WindowText(HWND window) {
-    wchar_t wide[2048];
-    const int n = InternalGetWindowText(window, wide, 2048);
-    if (n <= 0) return std::string();
-    char text[4096];
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
-    return std::string(text, m > 0 ? m : 0);
-}
-
 std::string ScratchUnixPath(const std::string& name) { return std::string(KOA_E2E_DIR) + "/" + name; }
 std::string ScratchPath(const std::string& name) { return WindowsPathOfUnix(ScratchUnixPath(name)); }
 

@@ -27,9 +27,6 @@ std::string ScratchUnixPath(const std::string& name);
 // The folder of this test program (with its trailing separator), where the
 // programs and stand-ins of the build lie.
 std::string ProgramDirectory();
-// A window's text without sending it a message: the program's thread may be
-// busy with the printer and not answer messages meanwhile.
-std::string WindowText(HWND window);
 std::string ScratchPath(const std::string& name);
 std::string ReadWholeFile(const std::string& windowsPath);
 bool WriteWholeFile(const std::string& windowsPath, const std::string& bytes);
