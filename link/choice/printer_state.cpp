@@ -9,6 +9,7 @@
 #include "common/cp932_text.h"
 #include "common/memory.h"
 #include "link/channel/spooler_calls.h"
+#include "link/channel/spooler_printers.h"
 #include "link/choice/choice_internal.h"
 #include "link/choice/printer_choice.h"
 
@@ -42,13 +43,6 @@ UINT SystemIconStyle(ChoiceIcon icon) {
         return 0;
     }
 }
-
-struct PrinterHandle {
-    HANDLE handle = nullptr;
-    ~PrinterHandle() {
-        if (handle) Spooler().closePrinter(handle);
-    }
-};
 
 struct Block {
     BYTE* bytes = nullptr;
@@ -92,18 +86,15 @@ int ReadPrinterRecord(const char* name, PrinterRecord* record) {
     const SpoolerCalls& spooler = Spooler();
     char printerName[PrinterNameSize];
     CopyCp932(printerName, sizeof printerName, name);
-    PrinterHandle printer;
-    if (!spooler.openPrinter(printerName, &printer.handle, nullptr) || !printer.handle) {
-        printer.handle = nullptr;
-        return RecordNoPrinter;
-    }
+    SpoolerPrinter printer;
+    if (!printer.Open(printerName) || !printer.Handle()) return RecordNoPrinter;
     DWORD needed = 0;
-    if (spooler.getPrinter(printer.handle, 2, nullptr, 0, &needed) || needed == 0) return RecordUnreadable;
+    if (spooler.getPrinter(printer.Handle(), 2, nullptr, 0, &needed) || needed == 0) return RecordUnreadable;
     Block block;
     for (int growths = 0;; ++growths) {
         if (needed > kMaxRecordSize || !block.Allocate(needed)) return RecordNoMemory;
         DWORD more = 0;
-        if (spooler.getPrinter(printer.handle, 2, block.bytes, block.size, &more)) break;
+        if (spooler.getPrinter(printer.Handle(), 2, block.bytes, block.size, &more)) break;
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || more <= block.size || growths >= kRecordGrowths)
             return RecordUnreadable;
         needed = more;
