@@ -10,7 +10,8 @@
 #
 # Inside the remote panel the modules are ordered too, top to bottom: shell
 # (start-up, main window, message loop, menu commands), then settings and
-# consumables (side by side: neither includes the other), ui (message boxes,
+# consumables (side by side: neither includes the other), exchange (reading
+# from and writing to the printer, which both of them do), ui (message boxes,
 # tooltips, accelerator slots, progress window), records (the process-wide
 # records and folders) and core (portable). A module includes only modules
 # below it; every one may include panel/resources.
@@ -26,9 +27,10 @@ if(CMAKE_SCRIPT_MODE_FILE)
   set(allowed_console console panel link common)
   set(console_allowed_panel core)
   # Which panel modules each panel module's sources may include from.
-  set(panel_allowed_shell shell settings consumables ui records core resources)
-  set(panel_allowed_settings settings ui records core resources)
-  set(panel_allowed_consumables consumables ui records core resources)
+  set(panel_allowed_shell shell settings consumables exchange ui records core resources)
+  set(panel_allowed_settings settings exchange ui records core resources)
+  set(panel_allowed_consumables consumables exchange ui records core resources)
+  set(panel_allowed_exchange exchange ui records core resources)
   set(panel_allowed_ui ui records core resources)
   set(panel_allowed_records records core resources)
   set(panel_allowed_core core resources)
@@ -70,7 +72,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
   endforeach()
   if(failures)
     message(FATAL_ERROR "includes against the module order (panel -> link -> common, monitor -> link -> common; "
-                        "inside panel: shell -> settings, consumables -> ui -> records -> core):\n${failures}")
+                        "inside panel: shell -> settings, consumables -> exchange -> ui -> records -> core):\n${failures}")
   endif()
   message(STATUS "module boundaries hold")
   return()

@@ -86,6 +86,51 @@
 #define IDC_SETTINGS_TAB     1250
 #define IDC_READ_BUTTON      1251
 
+// The consumables management window 168 (menu 169, accelerators 176).
+#define IDM_CONSUMABLES      169
+#define IDA_CONSUMABLES      176
+#define IDC_HEAD_GAUGE       1199
+#define IDC_HEAD_TEXT        1200
+#define IDC_CONSUMABLES_UPDATE 1202
+#define IDC_OPEN_DETAIL      1203   // never shown: reached with Ctrl+Alt+J only
+#define IDC_CONSUMABLES_EXIT 1204
+#define IDC_RIBBON_GAUGE     1662
+#define IDC_RIBBON_TEXT      1663
+#define IDM_CONSUMABLES_EXIT   40010
+#define IDM_CONSUMABLES_HELP   40011
+#define IDM_CONSUMABLES_UPDATE 40012
+#define IDM_RIBBON_RESET       40021
+
+// The consumables detail window 171 (menu 173, accelerators 178) and its two
+// pages: the counters page 172 (accelerators 179) and the head pin page 174
+// (accelerators 180).
+#define IDD_DETAIL           171
+#define IDD_COUNTERS_PAGE    172
+#define IDM_DETAIL           173
+#define IDD_HEAD_PIN_PAGE    174
+#define IDA_DETAIL           178
+#define IDA_COUNTERS_PAGE    179
+#define IDA_HEAD_PIN_PAGE    180
+#define IDC_DETAIL_CLOSE     1209
+#define IDC_DETAIL_UPDATE    1210
+#define IDC_DETAIL_TAB       1211
+#define IDC_CLEAR_RIBBON     1217
+#define IDC_CLEAR_POWER_ON   1218
+#define IDC_CLEAR_THICKNESS  1219
+#define IDC_CLEAR_PLATEN     1220
+#define IDC_CLEAR_HEAD_PINS  1221
+#define IDC_RIBBON_LIFE      1255
+#define IDC_POWER_ON_TIME    1256
+#define IDC_THICKNESS_COUNT  1257
+#define IDC_PLATEN_FEEDS     1258
+#define IDC_PRINTED_LINES    1259
+#define IDC_PIN_FIRST        1260   // pin n in IDC_PIN_FIRST + n - 1, to 1283
+#define IDC_ALARM_HISTORY    1284
+#define IDM_DETAIL_CLOSE       40015
+#define IDM_PRINT_CONSUMABLES  40017
+#define IDM_PRINT_ERROR_LOG    40018
+#define IDM_SAVE_REPORT        40019
+
 // The printer choice dialog 184 and its controls.
 #include "link/choice/choice_ids.h"
 

@@ -2,7 +2,7 @@
 
 #include "link/choice/printer_choice.h"
 #include "panel/resources/resource.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/ui/show_message.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "panel/core/page_layout.h"
+#include "panel/exchange/shown_page.h"
 #include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/current_page.h"
@@ -234,6 +235,8 @@ HWND CreateSettingsTabs(HINSTANCE instance, HWND mainWindow) {
     if (!state) return nullptr;
     state->instance = instance;
     state->currentPage = -1;
+    // A write stores this container's page first; a settings read redraws it.
+    SetShownPageCalls({CollectCurrentPage, RefreshCurrentPage});
     // Freed by the window from WM_INITDIALOG on, by the holder before that.
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS_TABS), mainWindow, SettingsTabsProc,
                               reinterpret_cast<LPARAM>(&state));

@@ -6,7 +6,7 @@
 #include "link/choice/printer_choice.h"
 #include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/settings/settings_files.h"
 #include "panel/settings/settings_tabs.h"
 #include "panel/settings/window_tooltips.h"

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "panel/core/settings_file_rules.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/settings/settings_files.h"
 #include "panel/settings/settings_tabs.h"
 #include "panel/core/page_layout.h"

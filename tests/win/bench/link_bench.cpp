@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 

@@ -15,8 +15,8 @@
 #include "link/channel/printer_link.h"
 #include "link/lan/lan_link.h"
 #include "link/lan/lan_rules.h"
-#include "panel/settings/exchange_support.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/exchange_support.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 

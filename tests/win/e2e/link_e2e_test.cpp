@@ -15,7 +15,7 @@
 #include "link/channel/object_names.h"
 #include "link/channel/printer_link.h"
 #include "link/channel/spooler_calls.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"
 

@@ -10,7 +10,7 @@
 
 #include "common/timing.h"
 #include "link/choice/printer_target.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/printer_exchange.h"
 #include "panel/core/setting_items.h"
 #include "panel/records/panel_records.h"
 #include "tests/win/e2e/e2e_support.h"

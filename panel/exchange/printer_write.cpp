@@ -2,12 +2,12 @@
 // conversation; LoadFactoryDefaults.
 #include "common/wait_cursor.h"
 #include "panel/core/message_text.h"
+#include "panel/exchange/exchange_support.h"
+#include "panel/exchange/print_finished.h"
+#include "panel/exchange/printer_exchange.h"
+#include "panel/exchange/shown_page.h"
 #include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
-#include "panel/settings/current_page.h"
-#include "panel/settings/exchange_support.h"
-#include "panel/settings/print_finished.h"
-#include "panel/settings/printer_exchange.h"
 #include "panel/ui/progress_window.h"
 #include "panel/ui/show_message.h"
 
@@ -32,7 +32,7 @@ int WriteToPrinter(WriteKind kind, HWND) {
     if (!plan) return 0;
     // What is on screen is what gets written.
     if (plan->payload == PayloadSettingBlock) {
-        CollectCurrentPage();
+        CollectShownPage();
         if (RefuseOutOfListValue()) return -1;
     }
     HWND progress = plan->progressText ? CreateProgressWindow(plan->progressText) : nullptr;
@@ -65,5 +65,5 @@ void CancelOpenConversationAtExit(HWND owner) {
 
 void LoadFactoryDefaults() {
     CopyFactoryDefaults(CurrentSettings);
-    RefreshCurrentPage();
+    RefreshShownPage();
 }

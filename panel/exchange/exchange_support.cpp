@@ -1,4 +1,4 @@
-#include "panel/settings/exchange_support.h"
+#include "panel/exchange/exchange_support.h"
 
 #include "common/timing.h"
 #include "link/channel/printer_link.h"

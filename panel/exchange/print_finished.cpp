@@ -1,4 +1,4 @@
-#include "panel/settings/print_finished.h"
+#include "panel/exchange/print_finished.h"
 
 #include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"

@@ -1,9 +1,9 @@
 // ReadFromPrinter: the progress window and the cursor around one read
 // conversation, and the messages its outcome names.
 #include "common/wait_cursor.h"
-#include "panel/settings/current_page.h"
-#include "panel/settings/exchange_support.h"
-#include "panel/settings/printer_exchange.h"
+#include "panel/exchange/exchange_support.h"
+#include "panel/exchange/printer_exchange.h"
+#include "panel/exchange/shown_page.h"
 #include "panel/ui/progress_window.h"
 
 int ReadFromPrinter(ReadKind kind, HWND owner) {
@@ -21,7 +21,7 @@ int ReadFromPrinter(ReadKind kind, HWND owner) {
     }
 
     DestroyProgressWindow(&progress);
-    if (outcome.refreshPage) RefreshCurrentPage();
+    if (outcome.refreshPage) RefreshShownPage();
     SetWaitCursor(CursorArrow);
     ShowOutcomeMessage(outcome, owner);
     return outcome.result;
