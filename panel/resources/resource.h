@@ -136,7 +136,8 @@
 
 // Tooltip texts: string ids equal the control ids (1202-1659).
 // String ids by owner: main window and start-up 2030-2049, settings files
-// 2050-2069, settings container and pages 2070-2089.
+// 2050-2069, settings container and pages 2070-2089, consumables windows
+// 2090-2109, consumables reports and text file 2110-2129.
 
 // Settings container and pages (pages.rc): the tab captions.
 #define IDS_TAB_HARDWARE     2070
