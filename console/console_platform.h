@@ -25,3 +25,12 @@ ConsoleLanguage OutputLanguage();
 
 // Writes code page 932 text so that the terminal shows it.
 void WriteOutput(std::FILE* stream, const std::string& text);
+
+// Code page 932 text as UTF-16 code units (for JSON); false when the system
+// cannot convert it.
+bool Cp932ToUtf16(const std::string& text, std::u16string* units);
+
+// The printers this system reaches (the spooler, the language monitor's
+// channel, the LAN library); null where the tool reaches none.
+class PrinterSystem;
+PrinterSystem* SystemPrinters();

@@ -78,3 +78,31 @@ void WriteOutput(std::FILE* stream, const std::string& text) {
     }
     iconv_close(convert);
 }
+
+bool Cp932ToUtf16(const std::string& text, std::u16string* units) {
+    iconv_t convert = iconv_open("UTF-16LE", "CP932");
+    if (convert == reinterpret_cast<iconv_t>(-1)) return false;
+    units->clear();
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    while (inLeft > 0) {
+        char buffer[4096];
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result = iconv(convert, &in, &inLeft, &out, &outLeft);
+        for (char* at = buffer; at + 1 < out; at += 2)
+            units->push_back(static_cast<char16_t>(static_cast<unsigned char>(at[0]) |
+                                                   (static_cast<unsigned char>(at[1]) << 8)));
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            // A byte that is no character: the replacement character, and on.
+            units->push_back(u'\xFFFD');
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(convert);
+    return true;
+}
+
+// Printers are reached only from the Windows build.
+PrinterSystem* SystemPrinters() { return nullptr; }

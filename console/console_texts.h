@@ -22,6 +22,42 @@ enum ConsoleText {
     TextCsvHeader,          // %d line
     TextImported,           // %s file
     TextNotInThisBuild,     // %s command
+    // The commands that reach printers: one line per printer, a summary.
+    TextPrinterLine,        // %s printer, %s what became of it
+    TextResultOk,
+    TextResultSaved,        // %s file
+    TextResultSame,
+    TextReasonUnknownPrinter,
+    TextReasonUnsupportedDriver,
+    TextReasonDeleted,
+    TextReasonStateUnreadable,
+    TextReasonOutOfMemory,
+    TextReasonFilePort,
+    TextReasonPaused,
+    TextReasonBidiOff,
+    TextReasonOffline,
+    TextReasonSeparator,
+    TextReasonOtherPort,
+    TextReasonIppPort,
+    TextReasonJobsQueued,
+    TextReasonNoChannel,
+    TextReasonLanLibrary,
+    TextReasonLanNoAnswer,
+    TextReasonNoAnswer,
+    TextReasonAnswerUnreadable,
+    TextReasonOtherModel,
+    TextReasonValueErrors,  // %d count, %s items
+    TextReasonFileUnwritable,  // %s file
+    TextReasonDiffers,      // %d count, %s items
+    TextNoteNotRecovered,
+    TextNoteLanClose,
+    TextSummary,            // %d printers, %d succeeded, %d failed
+    // Bad input: nothing was done.
+    TextBadUnknownPrinter,  // %s printer
+    TextBadPrinterTwice,    // %s printer
+    TextBadSameFile,        // %s printer, %s printer, %s file
+    TextBadNotFolder,       // %s folder
+    TextBadFile,            // %s file
     TextCount
 };
 

@@ -11,6 +11,7 @@
 #include "link/channel/spooler_printers.h"
 #include "link/choice/choice_texts.h"
 #include "link/choice/port_rules.h"
+#include "link/choice/printer_readiness.h"
 
 // Shows `message` through the panel's ChoiceUi (or a plain system box).
 void ShowChoiceMessage(HWND owner, const ChoiceMessage& message);
@@ -23,13 +24,12 @@ HWND ChoiceMessageOwner();
 // spooler's block (names cut at 255 bytes).
 struct PrinterRecord {
     char portName[PrinterNameSize];
+    char driverName[PrinterNameSize];
     std::uint32_t attributes;
     std::uint32_t status;
     bool hasSeparator;
     int jobs;
 };
-
-enum { RecordRead = 0, RecordNoPrinter = 1, RecordUnreadable = 2, RecordNoMemory = 4 };
 
 // Opens printer `name` (no defaults), reads its level-2 record and closes it
 // again. RecordRead with *record filled; RecordNoPrinter when it cannot be

@@ -24,3 +24,5 @@ int ClassifyPort(const char* portName, std::uint32_t attributes, std::uint32_t s
     if (separatorFile && separatorFile[0] != '\0') return RefuseSeparator;
     return 0;
 }
+
+bool IsInternetPrintingPort(const char* portName) { return portName && Contains(portName, "/ipp"); }

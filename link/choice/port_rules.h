@@ -32,5 +32,10 @@ enum RefusalCode {
 //  counts as empty, a null or empty separator file as none.
 int ClassifyPort(const char* portName, std::uint32_t attributes, std::uint32_t status, const char* separatorFile);
 
+// An internet printing (IPP) port ("/ipp" anywhere in the name, case-
+// sensitive): the panel will not talk through one even where ClassifyPort
+// found "USB" or "LPT" in its name. Null counts as empty.
+bool IsInternetPrintingPort(const char* portName);
+
 // Size of the name fields of a PrinterTarget: 255 bytes and the NUL.
 enum { PrinterNameSize = 256 };

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "link/choice/choice_texts.h"  // ChoiceIcon
+#include "link/choice/printer_readiness.h"
 #include "link/choice/printer_target.h"
 
 // The chosen printer: set by the choice dialog, refreshed by the checks.
@@ -49,17 +50,7 @@ void ShowQueuedJobsMessage(HWND owner);
 // (ConnectionKind becomes 16), 2 record unreadable, 4 out of memory.
 int RefreshPrinterState();
 
-// What the checks before a command found; only PrinterReady lets the
-// command go on.
-enum PrinterReadiness {
-    PrinterReady = 0,             // the printer may take commands
-    PrinterJobsQueued = 1,        // told to the user
-    PrinterDeleted = 2,           // told to the user
-    PrinterStateUnreadable = 4,
-    PrinterCheckOutOfMemory = 8,
-    PrinterRefused = 16,          // port or state refused; told to the user
-};
-
-// Reads the chosen printer's state again. Shows its own message where the
-// user must act.
+// Reads the chosen printer's state again and judges it (JudgePrinterReady,
+// printer_readiness.h). Shows its own message where the user must act:
+// queued jobs, a deleted printer, a refused port or state.
 PrinterReadiness CheckPrinterReady();

@@ -41,14 +41,14 @@ void* LookUp(const char* name, void* module) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-void Show(const char* text) {
-    if (g_show) g_show(text);
+void Show(LanFailure failure) {
+    if (g_show) g_show(failure, LanFailureText(failure));
 }
 
 void Unload() {
     const HMODULE module = g_lan.module;
     g_lan = LanState();
-    if (module && !FreeLibrary(module)) Show(LanCloseFailedText);
+    if (module && !FreeLibrary(module)) Show(LanCloseFailed);
 }
 
 }  // namespace
@@ -94,7 +94,7 @@ int LanExchange(std::uint32_t code, void* data, unsigned length) {
         const int result = Entry<SxReadPortFn>("SxReadPort")(g_lan.port, buffer, sizeof buffer, &count);
         if (!result) {
             Entry<SxGetErrorFn>("SxGetError")(g_lan.port);
-            Show(LanReceiveFailedText);
+            Show(LanReceiveFailed);
             FixedWait(kPaceMs);
             return 0;
         }
@@ -111,7 +111,7 @@ int LanExchange(std::uint32_t code, void* data, unsigned length) {
         Entry<SxWritePortFn>("SxWritePort")(g_lan.port, data, static_cast<WORD>(length & 0xFFFF), &written);
     if (!result) {
         Entry<SxGetErrorFn>("SxGetError")(g_lan.port);
-        Show(LanSendFailedText);
+        Show(LanSendFailed);
     }
     FixedWait(kPaceMs);
     return result;
@@ -122,13 +122,13 @@ void CloseLanLink() {
     if (!Entry<SxClosePortFn>("SxClosePort")(g_lan.port)) {
         FreeLibrary(g_lan.module);
         g_lan = LanState();
-        Show(LanCloseFailedText);
+        Show(LanCloseFailed);
         return;
     }
     if (!Entry<SxCleanupFn>("SxCleanup")()) {
         FreeLibrary(g_lan.module);
         g_lan = LanState();
-        Show(LanCloseFailedText);
+        Show(LanCloseFailed);
         return;
     }
     Unload();

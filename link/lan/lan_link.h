@@ -10,9 +10,12 @@
 #include "link/channel/channel.h"
 #include "link/lan/lan_rules.h"
 
-// Shows a failure of the channel to the user (the remote panel's message
-// box with its error icon, owned by the main window).
-typedef void (*LanMessageHandler)(const char* text);
+// Tells the user of a failure of the channel while it happens: the remote
+// panel shows `text` in its message box (error icon, owned by the main
+// window); the console tool notes `failure` for the printer at hand and
+// words it in its own language. Without a handler nothing is told: the
+// channel itself never shows anything.
+typedef void (*LanMessageHandler)(LanFailure failure, const char* text);
 void SetLanMessageHandler(LanMessageHandler show);
 
 // Loads, binds and starts the library, derives the printer's address from

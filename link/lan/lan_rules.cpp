@@ -58,3 +58,27 @@ const char LanSendFailedText[] =
 const char LanCloseFailedText[] =
     "LAN通信用ライブラリーの解放に失敗しました。\n\n"
     "KOA koa2400Max-R/koa2600Max-R リモートパネルを終了し、パソコンを再起動してください。";
+
+const char* LanFailureText(LanFailure failure) {
+    switch (failure) {
+    case LanInitFailed:
+        return LanInitFailedText;
+    case LanNoAnswer:
+        return LanNoAnswerText;
+    case LanReceiveFailed:
+        return LanReceiveFailedText;
+    case LanSendFailed:
+        return LanSendFailedText;
+    case LanCloseFailed:
+        return LanCloseFailedText;
+    }
+    return LanInitFailedText;
+}
+
+int LanFailureOfText(const char* text) {
+    if (!text) return -1;
+    const LanFailure failures[] = {LanInitFailed, LanNoAnswer, LanReceiveFailed, LanSendFailed, LanCloseFailed};
+    for (LanFailure failure : failures)
+        if (std::strcmp(text, LanFailureText(failure)) == 0) return failure;
+    return -1;
+}

@@ -32,6 +32,21 @@ std::uint32_t BoundLanAnswerCount(std::uint32_t count);
 enum LanRequest { LanNoRequest, LanReceiveRequest, LanSendRequest };
 LanRequest LanRequestOf(std::uint32_t code);
 
+// What went wrong on the channel, for a caller that words it in its own
+// language (the console tool) rather than showing the channel's text.
+enum LanFailure {
+    LanInitFailed,     // the library cannot be loaded, bound or started
+    LanNoAnswer,       // the printer's address does not answer
+    LanReceiveFailed,
+    LanSendFailed,
+    LanCloseFailed,
+};
+// The channel's text of `failure` (never null).
+const char* LanFailureText(LanFailure failure);
+// The failure whose text `text` is (compared as text); -1 for any other,
+// null included.
+int LanFailureOfText(const char* text);
+
 // The texts of the channel, in one place.
 extern const char LanInitFailedText[];    // the library cannot be loaded, bound or started
 extern const char LanNoAnswerText[];      // the printer's address does not answer

@@ -35,16 +35,11 @@ ConversationRecords PanelRecords() {
 namespace {
 
 // The LAN channel's own failures, told as they happen.
-void ShowLanMessage(const char* text) { ShowMessage(MB_USERICON, text, IDI_PRINTER_ERROR, MainWindow); }
+void ShowLanMessage(LanFailure, const char* text) { ShowMessage(MB_USERICON, text, IDI_PRINTER_ERROR, MainWindow); }
 
 }  // namespace
 
-TargetChannel::TargetChannel()
-    : spooler_(CurrentTarget.PrinterName), lan_(CurrentTarget.PortName, CurrentTarget.LanAddress), chosen_(nullptr) {
-    SetLanMessageHandler(ShowLanMessage);
-    if (CurrentTarget.ConnectionKind == ConnectSpooler) chosen_ = &spooler_;
-    if (CurrentTarget.ConnectionKind == ConnectLan) chosen_ = &lan_;
-}
+TargetChannel::TargetChannel() : PrinterTargetChannel(CurrentTarget) { SetLanMessageHandler(ShowLanMessage); }
 
 void ShowOutcomeMessage(const ConversationOutcome& outcome, HWND owner) {
     if (outcome.channelText)

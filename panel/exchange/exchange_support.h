@@ -5,8 +5,7 @@
 
 #include <windows.h>
 
-#include "link/channel/spooler_channel.h"
-#include "link/lan/lan_link.h"
+#include "link/choice/target_channel.h"
 #include "panel/core/conversation.h"
 
 class PanelHost : public ConversationHost {
@@ -23,17 +22,11 @@ private:
 // The process-wide records and the chosen printer, as a conversation sees them.
 ConversationRecords PanelRecords();
 
-// The channel that the chosen printer's connection kind names.
-class TargetChannel {
+// The channel that the chosen printer's connection kind names, with the LAN
+// channel's own failures shown in the panel's message box.
+class TargetChannel : public PrinterTargetChannel {
 public:
     TargetChannel();
-    // Null for a printer that no channel serves (a refusal code).
-    PrinterChannel* get() { return chosen_; }
-
-private:
-    SpoolerChannel spooler_;
-    LanChannel lan_;
-    PrinterChannel* chosen_;
 };
 
 // The message the outcome names, if any, with its user icon.

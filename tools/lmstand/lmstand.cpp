@@ -3,7 +3,8 @@
 // behind it.
 //
 //   lmstand --items FILE --jobs FILE [--config FILE] [--record FILE]
-//           [--state FILE] [--printer JOBS CONFIG]... [--plain-names]
+//           [--state FILE] [--printer JOBS CONFIG [--printer-state FILE]]...
+//           [--plain-names]
 //           [--status3] [--fail-request N] [--never-answer]
 //           [--answer-late N [--late-ms D]] [--hang-after N] [--parent PID]
 //
@@ -18,7 +19,9 @@
 // Whichever printer's port received the latest connection job is the one
 // that answers, so a program that chose either printer talks to that one.
 // --record and --state belong to the first printer (--jobs, or without it
-// the first --printer).
+// the first --printer); --printer-state after a --printer writes that
+// printer's state after each of its requests, so that a test can see every
+// printer's settings.
 //
 // Requests are counted from 1 over the whole run, in the order they are taken
 // from the block.
@@ -56,7 +59,7 @@ namespace {
 
 // The ports of the printers behind the stand-in, in the order given.
 struct PrinterPort {
-    std::string jobs, config;
+    std::string jobs, config, state;
 };
 
 struct Options {
@@ -80,9 +83,16 @@ bool ParseOptions(int argc, char** argv, Options* o) {
         const std::string a = argv[i];
         if (a == "--printer") {
             if (i + 2 >= argc) return false;
-            more.push_back(PrinterPort{argv[i + 1], argv[i + 2]});
+            more.push_back(PrinterPort{argv[i + 1], argv[i + 2], ""});
             if (more.back().jobs.empty() || more.back().config.empty()) return false;
             i += 2;
+            continue;
+        }
+        if (a == "--printer-state") {
+            // The state file of the --printer just before it.
+            if (i + 1 >= argc || more.empty() || !more.back().state.empty()) return false;
+            more.back().state = argv[++i];
+            if (more.back().state.empty()) return false;
             continue;
         }
         std::string* text = a == "--items" ? &o->items
@@ -175,14 +185,16 @@ bool Locked(HANDLE mutex, void* destination, const void* source) {
 
 const char kUsage[] =
     "usage: lmstand --items FILE --jobs FILE [--config FILE] [--record FILE] [--state FILE]"
-    " [--printer JOBS CONFIG]... [--plain-names] [--status3] [--fail-request N] [--never-answer]"
+    " [--printer JOBS CONFIG [--printer-state FILE]]... [--plain-names] [--status3] [--fail-request N]"
+    " [--never-answer]"
     " [--answer-late N [--late-ms D]] [--hang-after N] [--parent PID]\n";
 
 // One printer behind the stand-in: its emulator and the port it listens on.
 struct Printer {
-    explicit Printer(const std::string& jobsFile) : jobs(jobsFile) {}
+    Printer(const std::string& jobsFile, const std::string& stateFile) : jobs(jobsFile), state(stateFile) {}
     PrinterEmulator emulator;
     JobWatcher jobs;
+    std::string state;  // --printer-state, or empty
 };
 
 }  // namespace
@@ -198,7 +210,7 @@ int main(int argc, char** argv) {
     // Each printer its own emulator: copies of one emulator would share it.
     std::vector<std::unique_ptr<Printer>> printers;
     for (const PrinterPort& port : options.printers) {
-        printers.push_back(std::make_unique<Printer>(port.jobs));
+        printers.push_back(std::make_unique<Printer>(port.jobs, port.state));
         if (!LoadPrinter(&printers.back()->emulator, options.items, port.config, "lmstand")) return 1;
     }
     const KernelObjectNames& names =
@@ -212,6 +224,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     SaveRecord(printers.front()->emulator, options.record, options.state);
+    for (std::size_t i = 0; i < printers.size(); ++i)
+        if (!printers[i]->state.empty()) SaveRecord(printers[i]->emulator, "", printers[i]->state);
     std::printf("lmstand: ready\n");
     std::fflush(stdout);
 
@@ -245,6 +259,8 @@ int main(int argc, char** argv) {
                 if (options.status3) status = 3;
                 block.status = status;
                 if (current == 0) SaveRecord(printer, options.record, options.state);
+                if (!printers[current]->state.empty())
+                    SaveRecord(printer, "", printers[current]->state);
                 // A late answer still lands, over whatever is in the block by then.
                 if (requests == options.lateRequest && PauseUnlessParentEnds(parent, static_cast<DWORD>(options.lateMs))) break;
                 Locked(mutex, view, &block);
