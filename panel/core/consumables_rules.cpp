@@ -88,6 +88,18 @@ std::uint32_t CounterFieldValue(const ConsumablesCounters& counters, CounterFiel
     return block ? CounterValue(block, kDataOffset) : 0;
 }
 
+int DetailPageButtons(int page, int* ids, int capacity) {
+    int count = 0;
+    if (!ids || capacity <= 0) return 0;
+    if (page == DetailHeadPinPage) {
+        ids[count++] = IDC_CLEAR_HEAD_PINS;
+    } else if (page == DetailCountersPage) {
+        for (const CounterFieldRule& rule : kCounterRules)
+            if (rule.clearButton != 0 && count < capacity) ids[count++] = rule.clearButton;
+    }
+    return count;
+}
+
 bool CounterFieldRed(std::uint32_t count, std::uint32_t divisor) {
     return divisor != 0 && count / divisor >= static_cast<std::uint32_t>(WearWarningLevel);
 }

@@ -68,6 +68,15 @@ const CounterFieldRule* FindCounterRuleByButton(int clearButton);
 unsigned char* CounterBlock(ConsumablesCounters& counters, CounterField field);
 std::uint32_t CounterFieldValue(const ConsumablesCounters& counters, CounterField field);
 
+// The detail window's two pages and their buttons in tab order: the
+// counters page's clear buttons in the order of its rows, the head pin
+// page's one. The tooltips and the Tab key both take them from here.
+enum DetailPageIndex { DetailCountersPage, DetailHeadPinPage, DetailPageCount };
+enum { DetailPageButtonsMax = CounterFieldCount };
+// Writes at most `capacity` ids into `ids`; returns how many were written
+// (0 for a page that does not exist).
+int DetailPageButtons(int page, int* ids, int capacity);
+
 // Red (true) or cyan background of a count on the pages.
 bool CounterFieldRed(std::uint32_t count, std::uint32_t divisor);
 inline bool HeadPinRed(std::uint32_t count) { return CounterFieldRed(count, HeadWearDivisor); }

@@ -37,3 +37,21 @@ const char* const AlarmTexts[LastAlarmCode - FirstAlarmCode + 1] = {
     "ファンアラーム",          // 56
     "ファンアラーム",          // 57
 };
+
+const char* const ReportHeading = "   消耗品情報";
+const char* const ErrorLogHeading = "   エラーログ情報   ROM Ver ";
+const char* const ReportAlarmLabel = "   アラーム履歴";
+
+const char* const PrintedPinLabel = "  ヘッドピンカウンター ";
+const char* const PrintedPinIndent = "                       ";
+const char* const FilePinLabel = "  ヘッドピンカウンター  ";
+const char* const FilePinIndent = "                        ";
+const char* const PinUnit = "打";
+
+const ReportCounterText ReportCounterTexts[5] = {
+    {"  印字行数               =  ", "  印字行数                = ", "行"},
+    {"  リボン寿命             =  ", "  リボン寿命              = ", "文字"},
+    {"  電源オン時間           =  ", "  電源オン時間            = ", "時間"},
+    {"  紙厚検出回数           =  ", "  紙厚検出回数            = ", "回"},
+    {"  プラテン改行数         =  ", "  プラテン改行数          = ", "行"},
+};

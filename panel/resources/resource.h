@@ -91,6 +91,7 @@
 #define IDA_CONSUMABLES      176
 #define IDC_HEAD_GAUGE       1199
 #define IDC_HEAD_TEXT        1200
+#define IDC_CONSUMABLES_NOTE 1201   // the explanation at the top: a tool without a text
 #define IDC_CONSUMABLES_UPDATE 1202
 #define IDC_OPEN_DETAIL      1203   // never shown: reached with Ctrl+Alt+J only
 #define IDC_CONSUMABLES_EXIT 1204
@@ -130,6 +131,25 @@
 #define IDM_PRINT_CONSUMABLES  40017
 #define IDM_PRINT_ERROR_LOG    40018
 #define IDM_SAVE_REPORT        40019
+
+// Texts of the consumables windows (consumables.rc).
+#define IDS_DETAIL_TAB_COUNTERS     2090
+#define IDS_DETAIL_TAB_HEAD_PINS    2091
+#define IDS_CLEAR_RIBBON_QUESTION   2092
+#define IDS_CLEAR_POWER_ON_QUESTION 2093
+#define IDS_CLEAR_THICKNESS_QUESTION 2094
+#define IDS_CLEAR_PLATEN_QUESTION   2095
+#define IDS_CLEAR_HEAD_PINS_QUESTION 2096
+#define IDS_RIBBON_RESET_QUESTION   2097
+
+// Texts of the consumables reports and their text file (reports.rc).
+#define IDS_PRINT_REPORT_TITLE      2110
+#define IDS_REPORT_DOCUMENT         2111
+#define IDS_PRINT_ERROR_LOG_TITLE   2112
+#define IDS_ERROR_LOG_DOCUMENT      2113
+#define IDS_SAVE_REPORT_TITLE       2114
+#define IDS_REPORT_FILE_EXISTS      2115
+#define IDS_REPORT_FILE_UNWRITTEN   2116
 
 // The printer choice dialog 184 and its controls.
 #include "link/choice/choice_ids.h"

@@ -16,8 +16,9 @@
 #include "panel/settings/current_page.h"
 #include "panel/settings/setting_pages.h"
 #include "panel/settings/settings_commands.h"
-#include "panel/settings/window_tooltips.h"
 #include "panel/ui/show_message.h"
+#include "panel/ui/tab_pages.h"
+#include "panel/ui/tooltips.h"
 
 namespace {
 
@@ -48,12 +49,6 @@ HWND ShownPage(const TabsState* s) {
 
 // ---- pages -------------------------------------------------------------------
 
-void ShowResourceWarning(HWND owner) {
-    char text[256], caption[AppCaptionSize];
-    MessageBoxA(owner, LoadText(IDS_RESOURCES_LOW, text, sizeof text), LoadAppCaption(caption),
-                MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
-}
-
 void InsertTabs(TabsState* s) {
     for (int i = 0; i < PageCount; ++i) {
         char caption[64];
@@ -65,18 +60,6 @@ void InsertTabs(TabsState* s) {
     SendMessageA(s->tabControl, TCM_SETCURSEL, s->currentPage, 0);
 }
 
-// The top left corner of the tab control's display area: below the tab row,
-// inside the tab's border. The page templates are as wide as that area, so
-// a page placed there leaves the border visible on both sides.
-POINT PageOrigin(const TabsState* s) {
-    RECT display;
-    GetWindowRect(s->tabControl, &display);
-    MapWindowPoints(nullptr, s->container, reinterpret_cast<POINT*>(&display), 2);
-    SendMessageA(s->tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    POINT origin = {display.left, display.top};
-    return origin;
-}
-
 void DestroyPages(TabsState* s) {
     for (HWND& page : s->pages) {
         if (Exists(page)) DestroyWindow(page);
@@ -84,9 +67,7 @@ void DestroyPages(TabsState* s) {
     }
 }
 
-// Opens page `index` (the current page index already names it): the
-// tooltips learn its labels, and it goes on top of the tab control so that
-// the tab control never paints over it.
+// Opens page `index` (the current page index already names it).
 bool OpenPage(TabsState* s, int index) {
     HWND page = CreateSettingPage(s->instance, s->container, index);
     if (!page) {
@@ -94,8 +75,7 @@ bool OpenPage(TabsState* s, int index) {
         return false;
     }
     s->pages[index] = page;
-    CreateTooltips();
-    SetWindowPos(page, HWND_TOP, s->pageOrigin.x, s->pageOrigin.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowTabPage(page, s->pageOrigin);
     return true;
 }
 
@@ -125,7 +105,7 @@ INT_PTR OnInitDialog(HWND dialog, TabsState* s) {
     // The container is made once per run and always opens on the hardware page.
     s->currentPage = PageHardware;
     InsertTabs(s);
-    s->pageOrigin = PageOrigin(s);
+    s->pageOrigin = TabPageOrigin(dialog, s->tabControl);
     if (OpenPage(s, PageHardware)) SetFocus(s->readButton);
     return FALSE;  // the focus is set
 }
@@ -203,6 +183,13 @@ void OnNcDestroy(HWND dialog) {
     if (g_container == dialog) g_container = nullptr;
 }
 
+// The container's part of the tooltips.
+SettingsTooltipWindows TooltipWindows() {
+    const TabsState* s = Tabs();
+    if (!s) return SettingsTooltipWindows{nullptr, nullptr, -1};
+    return SettingsTooltipWindows{g_container, ShownPage(s), s->currentPage};
+}
+
 INT_PTR CALLBACK SettingsTabsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         // The creator's holder hands the state over to the window.
@@ -237,6 +224,7 @@ HWND CreateSettingsTabs(HINSTANCE instance, HWND mainWindow) {
     state->currentPage = -1;
     // A write stores this container's page first; a settings read redraws it.
     SetShownPageCalls({CollectCurrentPage, RefreshCurrentPage});
+    SetSettingsTooltipSource(TooltipWindows);
     // Freed by the window from WM_INITDIALOG on, by the holder before that.
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS_TABS), mainWindow, SettingsTabsProc,
                               reinterpret_cast<LPARAM>(&state));

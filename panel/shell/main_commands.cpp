@@ -2,11 +2,12 @@
 // where the focus goes afterwards.
 #include "panel/shell/main_commands.h"
 
+#include "panel/consumables/consumables_window.h"
 #include "panel/resources/resource.h"
 #include "panel/settings/settings_commands.h"
 #include "panel/settings/settings_files.h"
 #include "panel/settings/settings_tabs.h"
-#include "panel/shell/help_file.h"
+#include "panel/ui/help_file.h"
 #include "panel/shell/main_window.h"
 #include "panel/ui/show_message.h"
 
@@ -65,9 +66,22 @@ void Run(HWND main, const MainCommand& command) {
     RestoreFocus(command.focus);
 }
 
-// The consumables window comes with its own dialog; until it exists the
-// command has nothing to open and its menu item is greyed.
-void OpenConsumables(HWND) {}
+// Command 40007. An open window is only brought forward: the focus is
+// its, and the main window's saved focus must not become one of its
+// controls.
+void OpenConsumables(HWND main) {
+    if (BringConsumablesWindowForward()) return;
+    RememberFocus();
+    switch (OpenConsumablesWindow(main, SavedFocus())) {
+        case ConsumablesOpened:      // it holds the keyboard; the focus comes back here when it closes
+        case ConsumablesNotCreated:  // the warning leaves the focus where it is
+            return;
+        case ConsumablesNotReady:
+        case ConsumablesReadFailed:
+            RestoreSavedFocus();
+            return;
+    }
+}
 
 }  // namespace
 

@@ -9,8 +9,8 @@
 #include "panel/exchange/printer_exchange.h"
 #include "panel/settings/settings_files.h"
 #include "panel/settings/settings_tabs.h"
-#include "panel/settings/window_tooltips.h"
-#include "panel/shell/help_file.h"
+#include "panel/ui/tooltips.h"
+#include "panel/ui/help_file.h"
 #include "panel/shell/main_commands.h"
 #include "panel/shell/tab_hook.h"
 #include "panel/ui/accelerator_slots.h"
@@ -232,6 +232,8 @@ int ChooseAndReadPrinter(HWND window) {
 
 void RestoreSavedFocus() { FocusWindow(g_savedFocus); }
 
+HWND SavedFocus() { return g_savedFocus; }
+
 void RestoreAdjustedFocus(bool keep) {
     // A greyed list cannot take the focus back: the Read button stands in.
     const HWND target = AdjustFocusTarget(g_savedFocus);
@@ -276,8 +278,6 @@ int CreateMainWindow(HINSTANCE instance, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     TrimSystemMenu(window);
-    // The consumables window is not there yet: its command stays greyed.
-    EnableMenuItem(GetMenu(window), IDM_TOOLS_SUPPLIES, MF_BYCOMMAND | MF_GRAYED);
     SetAcceleratorSlot(AccelMain, window, LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN)));
     return ChooseAndReadPrinter(window);
 }

@@ -17,6 +17,7 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // RememberFocus keeps the focused window, if any.
 void RememberFocus();
 void RestoreSavedFocus();
+HWND SavedFocus();
 // The same, but the Read button in place of a kept list that has been
 // greyed meanwhile; with `keep`, the window focused becomes the one kept.
 void RestoreAdjustedFocus(bool keep);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "panel/core/consumables_rules.h"
 #include "panel/core/tab_key_rules.h"
 #include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
@@ -11,31 +12,21 @@ namespace {
 
 HHOOK g_hook;
 
-// Control ids of the consumables detail window that the Tab order names.
-const int kDetailUpdate = 1210;
-const int kDetailClose = 1209;
-const int kCountersFirst = 1217;
-const int kCountersLast = 1220;
-const int kHeadPinOnly = 1221;
-
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 bool IsControl(HWND window, HWND parent, int id) { return window && parent && window == GetDlgItem(parent, id); }
 
-// The detail window's shown page and its first and last control.
-HWND DetailPage() {
+// The detail window's shown page and its first or last button in tab order.
+HWND DetailPageButton(bool last) {
     const ConsumablesWindowSet& c = ConsumablesWindows;
-    if (c.headPinPage && IsWindowVisible(c.headPinPage)) return c.headPinPage;
-    return c.countersPage;
+    const bool headPins = c.headPinPage && IsWindowVisible(c.headPinPage);
+    int ids[DetailPageButtonsMax];
+    const int count = DetailPageButtons(headPins ? DetailHeadPinPage : DetailCountersPage, ids, DetailPageButtonsMax);
+    if (count == 0) return nullptr;
+    return GetDlgItem(headPins ? c.headPinPage : c.countersPage, ids[last ? count - 1 : 0]);
 }
-HWND DetailFirst() {
-    HWND page = DetailPage();
-    return GetDlgItem(page, page == ConsumablesWindows.headPinPage ? kHeadPinOnly : kCountersFirst);
-}
-HWND DetailLast() {
-    HWND page = DetailPage();
-    return GetDlgItem(page, page == ConsumablesWindows.headPinPage ? kHeadPinOnly : kCountersLast);
-}
+HWND DetailFirst() { return DetailPageButton(false); }
+HWND DetailLast() { return DetailPageButton(true); }
 
 TabKeyInput GatherInput(int code, WPARAM virtualKey, LPARAM keyFlags) {
     const ConsumablesWindowSet& c = ConsumablesWindows;
@@ -56,8 +47,8 @@ TabKeyInput GatherInput(int code, WPARAM virtualKey, LPARAM keyFlags) {
         in.focus.tabControl = focus && focus == c.detailTabs;
         in.focus.pageFirst = focus && focus == DetailFirst();
         in.focus.pageLast = focus && focus == DetailLast();
-        in.focus.updateButton = IsControl(focus, c.detail, kDetailUpdate);
-        in.focus.closeButton = IsControl(focus, c.detail, kDetailClose);
+        in.focus.updateButton = IsControl(focus, c.detail, IDC_DETAIL_UPDATE);
+        in.focus.closeButton = IsControl(focus, c.detail, IDC_DETAIL_CLOSE);
         in.tabIndex = static_cast<int>(SendMessageA(c.detailTabs, TCM_GETCURSEL, 0, 0));
     } else {
         in.focus.tabControl = focus && focus == SettingsTabControl();
@@ -75,8 +66,8 @@ HWND TargetWindow(const TabKeyDecision& d) {
         case TargetTabControl: return ConsumablesWindows.detailTabs;
         case TargetPageFirst: return DetailFirst();
         case TargetPageLast: return DetailLast();
-        case TargetUpdateButton: return GetDlgItem(ConsumablesWindows.detail, kDetailUpdate);
-        case TargetCloseButton: return GetDlgItem(ConsumablesWindows.detail, kDetailClose);
+        case TargetUpdateButton: return GetDlgItem(ConsumablesWindows.detail, IDC_DETAIL_UPDATE);
+        case TargetCloseButton: return GetDlgItem(ConsumablesWindows.detail, IDC_DETAIL_CLOSE);
         default: return nullptr;
         }
     }

@@ -44,3 +44,9 @@ int ShowMessageId(UINT style, UINT textId, int iconId, HWND owner) {
     char text[1024];
     return ShowMessage(style, LoadText(textId, text, sizeof text), iconId, owner);
 }
+
+void ShowResourceWarning(HWND owner) {
+    char text[256], caption[AppCaptionSize];
+    MessageBoxA(owner, LoadText(IDS_RESOURCES_LOW, text, sizeof text), LoadAppCaption(caption),
+                MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+}

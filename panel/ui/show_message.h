@@ -24,6 +24,10 @@ int ShowMessage(UINT style, const char* text, int iconId, HWND owner);
 // The same with a text from the string table.
 int ShowMessageId(UINT style, UINT textId, int iconId, HWND owner);
 
+// The warning that a window could not be made: system-modal, stop icon,
+// the program caption, owned by `owner` (null for none).
+void ShowResourceWarning(HWND owner);
+
 // A plain question box with the program caption and the question icon,
 // owned by `owner`: `buttons` (MB_OKCANCEL, MB_YESNOCANCEL, ...) and the
 // text `textId`. Returns the button pressed.

@@ -8,7 +8,9 @@
 
 #include <commctrl.h>
 
+#include "panel/core/consumables_rules.h"
 #include "panel/core/page_layout.h"
+#include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
 #include "panel/ui/show_message.h"
 
@@ -16,48 +18,27 @@ namespace {
 
 // ---- which controls have tools ---------------------------------------------
 
-// Controls of the consumables windows (their ids are fixed by the dialogs).
-enum {
-    ConsumablesSilentControl = 1201,  // has a tool but no text
-    ConsumablesUpdateButton = 1202,
-    ConsumablesDetailButton = 1203,   // the hidden button: no text
-    ConsumablesExitButton = 1204,
-    DetailCloseButton = 1209,
-    DetailUpdateButton = 1210,
-    RibbonClearButton = 1217,
-    PowerOnClearButton = 1218,
-    ThicknessClearButton = 1219,
-    PlatenClearButton = 1220,
-    HeadPinClearButton = 1221,
-};
-
 struct ToolIds {
-    const unsigned short* ids;
+    const int* ids;
     int count;
 };
 
 template <int N>
-constexpr ToolIds Ids(const unsigned short (&ids)[N]) {
+constexpr ToolIds Ids(const int (&ids)[N]) {
     return ToolIds{ids, N};
 }
 
-const unsigned short kContainerIds[] = {IDC_READ_BUTTON, IDC_COMMIT_BUTTON, IDC_EXIT_BUTTON};
-const unsigned short kConsumablesIds[] = {ConsumablesSilentControl, ConsumablesUpdateButton, ConsumablesDetailButton,
-                                          ConsumablesExitButton};
-const unsigned short kDetailIds[] = {DetailUpdateButton, DetailCloseButton};
-const unsigned short kCounterPageIds[] = {RibbonClearButton, PowerOnClearButton, ThicknessClearButton,
-                                          PlatenClearButton};
-const unsigned short kHeadPinPageIds[] = {HeadPinClearButton};
-
-// The detail window's pages by index: counters, head pins.
-const ToolIds kDetailPageIds[] = {Ids(kCounterPageIds), Ids(kHeadPinPageIds)};
+const int kContainerIds[] = {IDC_READ_BUTTON, IDC_COMMIT_BUTTON, IDC_EXIT_BUTTON};
+const int kConsumablesIds[] = {IDC_CONSUMABLES_NOTE, IDC_CONSUMABLES_UPDATE, IDC_OPEN_DETAIL, IDC_CONSUMABLES_EXIT};
+const int kDetailIds[] = {IDC_DETAIL_UPDATE, IDC_DETAIL_CLOSE};
 
 const int kAutoPopMilliseconds = 30000;  // long texts need time to read
 const int kMaxTipWidth = 400;            // wider texts wrap
 
 HWND g_tooltip;
+SettingsTooltipWindows (*g_settingsSource)();
 
-void AddTool(HWND tooltip, HWND owner, HINSTANCE instance, HWND control, unsigned short id) {
+void AddTool(HWND tooltip, HWND owner, HINSTANCE instance, HWND control, int id) {
     TOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -66,7 +47,7 @@ void AddTool(HWND tooltip, HWND owner, HINSTANCE instance, HWND control, unsigne
     tool.hwnd = owner ? owner : GetParent(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.hinst = instance;
-    tool.lpszText = MAKEINTRESOURCEA(id);
+    tool.lpszText = MAKEINTRESOURCEA(static_cast<WORD>(id));
     SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -76,6 +57,26 @@ void AddTools(HWND tooltip, HWND owner, HINSTANCE instance, HWND window, ToolIds
         HWND control = GetDlgItem(window, tools.ids[i]);
         if (control) AddTool(tooltip, owner, instance, control, tools.ids[i]);
     }
+}
+
+void AddDetailPageTools(HWND tooltip, HWND owner, HINSTANCE instance, HWND page, int index) {
+    int ids[DetailPageButtonsMax];
+    const int count = DetailPageButtons(index, ids, DetailPageButtonsMax);
+    AddTools(tooltip, owner, instance, page, ToolIds{ids, count});
+}
+
+// The detail window's page on screen: its selected tab. Both pages exist
+// for a moment while the tab changes (the new page is made before the old
+// one goes), so the page handles alone cannot tell.
+int ShownDetailPage() {
+    const ConsumablesWindowSet& c = ConsumablesWindows;
+    if (c.detailTabs) {
+        const int selected = TabCtrl_GetCurSel(c.detailTabs);
+        if (selected == DetailCountersPage || selected == DetailHeadPinPage) return selected;
+    }
+    if (c.countersPage) return DetailCountersPage;
+    if (c.headPinPage) return DetailHeadPinPage;
+    return -1;
 }
 
 void AddSettingPageTools(HWND tooltip, HWND owner, HINSTANCE instance, HWND page, int index) {
@@ -108,9 +109,7 @@ HWND RebuildTooltips(const TooltipTargets& targets) {
     AddSettingPageTools(tooltip, targets.owner, instance, targets.settingsPage, targets.settingsPageIndex);
     AddTools(tooltip, targets.owner, instance, targets.consumables, Ids(kConsumablesIds));
     AddTools(tooltip, targets.owner, instance, targets.detail, Ids(kDetailIds));
-    const int detailPages = static_cast<int>(sizeof kDetailPageIds / sizeof kDetailPageIds[0]);
-    if (targets.detailPageIndex >= 0 && targets.detailPageIndex < detailPages)
-        AddTools(tooltip, targets.owner, instance, targets.detailPage, kDetailPageIds[targets.detailPageIndex]);
+    AddDetailPageTools(tooltip, targets.owner, instance, targets.detailPage, targets.detailPageIndex);
 
     SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMilliseconds, 0));
     SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
@@ -121,4 +120,26 @@ HWND CurrentTooltipWindow() {
     // The main window takes its owned tooltip with it when it is destroyed.
     if (g_tooltip && !IsWindow(g_tooltip)) g_tooltip = nullptr;
     return g_tooltip;
+}
+
+void SetSettingsTooltipSource(SettingsTooltipWindows (*source)()) { g_settingsSource = source; }
+
+void CreateTooltips() {
+    TooltipTargets targets = {};
+    targets.owner = MainWindow;
+    if (g_settingsSource) {
+        const SettingsTooltipWindows settings = g_settingsSource();
+        targets.settingsTabs = settings.container;
+        targets.settingsPage = settings.page;
+        targets.settingsPageIndex = settings.pageIndex;
+    }
+    // The consumables windows while they are open.
+    const ConsumablesWindowSet& c = ConsumablesWindows;
+    targets.consumables = c.window;
+    targets.detail = c.detail;
+    targets.detailPageIndex = ShownDetailPage();
+    targets.detailPage = targets.detailPageIndex == DetailCountersPage  ? c.countersPage
+                         : targets.detailPageIndex == DetailHeadPinPage ? c.headPinPage
+                                                                        : nullptr;
+    RebuildTooltips(targets);
 }

@@ -1,7 +1,7 @@
 // The windows whose controls get tooltips, and the one call that rebuilds
-// the tooltip window for them. CreateTooltips()
-// (panel/settings/window_tooltips.h) gathers the windows that are open now
-// and hands them here; the tests hand in windows of their own.
+// the tooltip window for them. CreateTooltips() gathers the windows that
+// are open now and hands them to RebuildTooltips; the tests hand in windows
+// of their own.
 #pragma once
 
 #include <windows.h>
@@ -26,3 +26,20 @@ HWND RebuildTooltips(const TooltipTargets& targets);
 
 // The tooltip window now; null before the first build or when it is gone.
 HWND CurrentTooltipWindow();
+
+// The settings container's part of the targets: the container, its page on
+// screen and that page's index. The container sits above this module and
+// hands the call over when it is made; without it there are no settings
+// tools.
+struct SettingsTooltipWindows {
+    HWND container;
+    HWND page;
+    int pageIndex;
+};
+void SetSettingsTooltipSource(SettingsTooltipWindows (*source)());
+
+// (Re)creates the tooltip window for what is open now: the container's
+// buttons and the labels of its page on screen, and the consumables windows
+// with the detail window's page on screen. Called whenever one of them opens
+// or shows another page.
+void CreateTooltips();

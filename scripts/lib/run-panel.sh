@@ -128,6 +128,28 @@ koa_run_panel() {
   [ "$ok" = 1 ] && { koa_run_panel_step "the other page" 'tab 3' 'expect-tab 3' \
     'expect-list 2608 ｺﾞｼｯｸ体' 'expect-list 2632 15分' || ok=0; }
   [ "$ok" = 1 ] && koa_run_panel_shoot veldra6-page-3-other
+  # Consumables (ツール → 消耗品管理): the counters read, both gauges as the
+  # emulated printer's counts give them (the head's most worn pin at
+  # 552,000,000 strikes: level 92 with its warning; the ribbon at 109,500
+  # characters: level 73).
+  [ "$ok" = 1 ] && { koa_run_panel_step "the consumables window" 'menu 40007' 'wait-dialog 1199' \
+    'expect-gauge 1199 92' 'expect-gauge 1662 73' 'expect-text 1200 "\nヘッド交換準備をしてください。"' || ok=0; }
+  [ "$ok" = 1 ] && koa_run_panel_shoot veldra6-consumables
+  # Its hidden command (Ctrl+Alt+J) opens the detail window on the counters
+  # page, with the alarm history beside it.
+  [ "$ok" = 1 ] && { koa_run_panel_step "the consumables detail window" 'command 1199 1203' 'wait-dialog 1211' \
+    'expect-text 1259 6800000' 'expect-text 1255 109500' 'expect-text 1256 1234' \
+    'expect-text 1284 "エラーログ\r\n ｱﾗｰﾑ履歴1 印字ヘッド異常\r\n ｱﾗｰﾑ履歴2 イージーセットアラーム\r\n ｱﾗｰﾑ履歴3 リボンモータ異常\r\n ｱﾗｰﾑ履歴4 エラー無し\r\n ｱﾗｰﾑ履歴5 エラー無し\r\n ｱﾗｰﾑ履歴6 エラー無し\r\n ｱﾗｰﾑ履歴7 エラー無し\r\n"' || ok=0; }
+  [ "$ok" = 1 ] && koa_run_panel_shoot veldra6-counters
+  [ "$ok" = 1 ] && { koa_run_panel_step "the head pin page" 'tab 1 1211' 'expect-tab 1 1211' \
+    'expect-text 1266 552000000' 'expect-text 1283 98000' || ok=0; }
+  [ "$ok" = 1 ] && koa_run_panel_shoot veldra6-head-pins
+  # Hook: the detail window's printed reports (40017 消耗品情報の印刷, 40018
+  # エラーログの印刷), rendered to PNG by scripts/lib/print-reports-to-png.sh,
+  # join the pictures here, while the detail window is open.
+  # Closing the detail window, then the consumables window.
+  [ "$ok" = 1 ] && { koa_run_panel_step "closing the consumables windows" 'command 1211 40015' \
+    'expect-gauge 1662 73' 'command 1199 40010' || ok=0; }
   # The exit sequence asks whether to keep the settings: No.
   [ "$ok" = 1 ] && { koa_run_panel_step "the exit question" close message || ok=0; }
   [ "$ok" = 1 ] && koa_run_panel_shoot veldra6-exit-question
@@ -136,6 +158,7 @@ koa_run_panel() {
   koa_run_panel_saved
   if [ "$ok" = 1 ]; then
     echo "scripts/run: the remote panel showed the emulated koa2400Max-R's settings on all four pages"
+    echo "scripts/run: and its counters in the consumables windows (gauges 92 and 73, the counts, the alarm history)"
     return 0
   fi
   echo "scripts/run: program log $panel_dir/veldra6.log, stand-in log $panel_dir/lmstand.log" >&2

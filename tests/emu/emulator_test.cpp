@@ -574,6 +574,38 @@ TEST_F(Emulator, MissingCounterRecordsFault) {
     EXPECT_EQ(ids, (std::vector<int>{1, 4, 5, 6, 7, 9}));
 }
 
+// A printer that refuses a reset answers the write that carries it as
+// failed and keeps the count; one that ignores it takes the write and keeps
+// the count. Other resets are not touched.
+TEST_F(Emulator, RefusedAndIgnoredResetFaults) {
+    printer.Faults().refusedResetIds = {7};
+    printer.Faults().ignoredResetIds = {8};
+    printer.SetCounter(6, 60);
+    printer.SetCounter(7, 70);
+    printer.SetHeadPin(2, 20);
+    EXPECT_FALSE(Send("\x1b" "eR7"));
+    EXPECT_EQ(printer.Counter(7), 70u);
+    const std::vector<std::uint8_t>& received = printer.Received();
+    ASSERT_GE(received.size(), 4u);
+    EXPECT_EQ(std::string(received.end() - 4, received.end()), "\x1b" "eR7") << "the refused bytes did reach the printer";
+    // Split over two writes, the write that completes it fails.
+    EXPECT_TRUE(Send("\x1b" "e"));
+    EXPECT_FALSE(Send("R7"));
+    EXPECT_EQ(printer.Counter(7), 70u);
+    EXPECT_TRUE(Send("\x1b" "eR8"));
+    EXPECT_EQ(printer.HeadPin(2), 20u);
+    EXPECT_TRUE(Send("\x1b" "eR6"));
+    EXPECT_EQ(printer.Counter(6), 0u);
+
+    std::string path = TempPath("resets.txt");
+    ASSERT_TRUE(printer.SaveState(path));
+    PrinterEmulator restored;
+    ASSERT_TRUE(restored.LoadItems(KOA_PRINTER_ITEMS_PATH, nullptr));
+    ASSERT_TRUE(restored.LoadConfig(path, nullptr));
+    EXPECT_EQ(restored.Faults().refusedResetIds, (std::vector<int>{7}));
+    EXPECT_EQ(restored.Faults().ignoredResetIds, (std::vector<int>{8}));
+}
+
 TEST_F(Emulator, StuckInSettingModeUntilRecovery) {
     printer.Faults().stickInSettingMode = true;
     printer.SetCounter(6, 99);
@@ -751,6 +783,8 @@ TEST_F(Emulator, BadConfigIsRefusedAndChangesNothing) {
         {"model koa2400MaxR\n", "model"},
         {"fault fail-send 0\n", "fail-send"},
         {"fault nonsense\n", "nonsense"},
+        {"fault refuse-reset 4\n", "refuse-reset"},
+        {"fault ignore-reset\n", "ignore-reset"},
         {"colour blue\n", "colour"},
         {"mode sleeping\n", "mode"},
     };

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "panel/core/counters.h"
 #include "panel/core/setting_items.h"
 
 namespace {
@@ -116,6 +117,18 @@ int main(int argc, char** argv) {
     ok &= Write(root + "/counters", "shuffled", shuffled);
     ok &= Write(root + "/counters", "same-block", same);
     ok &= Write(root + "/counters", "seven-at-zero", first.substr(1));
+
+    // Reports: the complete answer's counters with a name and version as a
+    // printer gives them, and every count at its largest with a name longer
+    // than is read and a version with control bytes.
+    ConsumablesCounters counters = {};
+    ParseCountersAnswer(reinterpret_cast<const unsigned char*>(all.data()), static_cast<int>(all.size()), &counters);
+    const std::string counted(reinterpret_cast<const char*>(&counters), sizeof counters);
+    ok &= Write(root + "/consumables_report", "answered",
+                counted + std::string("1.05A  \0\0\0\0\0", 12) + "\x8c\x6f\x97\x9d\x95\x94 KOA koa2400Max-R");
+    ok &= Write(root + "/consumables_report", "largest-long-name",
+                std::string(sizeof counters, '\xff') + std::string("V\r\n1\x83\x01\x83\x41\0\0\0\0", 12) +
+                    std::string(255, 'N') + "\x8c\x6f" + std::string(40, '\x82'));
 
     // Setting block records: factory values, last positions, empty selections.
     std::string factory(reinterpret_cast<const char*>(FactoryDefaults.value), SettingCount), last, empty(SettingCount, '\xff');

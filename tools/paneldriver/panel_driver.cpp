@@ -384,8 +384,12 @@ HWND PanelDriver::WaitControl(int controlId) {
     }
 }
 
-bool PanelDriver::CurrentTab(int* index) {
-    HWND tab = WaitControl(SettingsTabControl);
+bool PanelDriver::CurrentTab(int* index) { return CurrentTabOf(SettingsTabControl, index); }
+
+bool PanelDriver::SelectTab(int index) { return SelectTabOf(SettingsTabControl, index); }
+
+bool PanelDriver::CurrentTabOf(int tabId, int* index) {
+    HWND tab = WaitAnyControl(tabId);
     if (!tab) return false;
     LRESULT selected = -1;
     if (!Ask(tab, TCM_GETCURSEL, 0, 0, &selected)) return Fail("the tab control does not answer");
@@ -393,8 +397,8 @@ bool PanelDriver::CurrentTab(int* index) {
     return true;
 }
 
-bool PanelDriver::SelectTab(int index) {
-    HWND tab = WaitControl(SettingsTabControl);
+bool PanelDriver::SelectTabOf(int tabId, int index) {
+    HWND tab = WaitAnyControl(tabId);
     if (!tab) return false;
     LRESULT count = 0;
     if (!Ask(tab, TCM_GETITEMCOUNT, 0, 0, &count)) return Fail("the tab control does not answer");
@@ -456,7 +460,7 @@ bool PanelDriver::SetListSelection(int listId, int row) {
 }
 
 bool PanelDriver::ClickButton(int buttonId) {
-    HWND button = WaitControl(buttonId);
+    HWND button = WaitAnyControl(buttonId);
     if (!button) return false;
     if (!PostMessageW(button, BM_CLICK, 0, 0)) return Fail("cannot click button " + Number(static_cast<unsigned long>(buttonId)));
     return true;
@@ -473,6 +477,92 @@ bool PanelDriver::CloseMainWindow() {
     HWND main = FindMainWindow(false);
     if (!main) return Fail("there is no main window");
     if (!PostMessageW(main, WM_CLOSE, 0, 0)) return Fail("cannot ask the main window to close");
+    return true;
+}
+
+HWND PanelDriver::WaitAnyControl(int controlId) {
+    const Deadline deadline(timeout_);
+    for (;;) {
+        if (HWND main = FindMainWindow(false)) {
+            if (HWND control = FindControl(main, controlId)) return control;
+        }
+        // The dialogs only, as in WaitDialogWithControl: drop-down lists and
+        // tooltips are top-level windows too.
+        for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+             window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+            if (!IsWindowVisible(window) || !Mine(window)) continue;
+            if (HWND control = FindControl(window, controlId)) return control;
+        }
+        if (deadline.Passed()) {
+            TimedOut("control " + Number(static_cast<unsigned long>(controlId)) + " in a window of the program");
+            return nullptr;
+        }
+        Sleep(pollMs_);
+    }
+}
+
+bool PanelDriver::ControlText(HWND control, std::string* text) {
+    wchar_t wide[kTextChars + 1] = {};
+    LRESULT got = 0;
+    if (!Ask(control, WM_GETTEXT, kTextChars + 1, reinterpret_cast<LPARAM>(wide), &got) || got < 0)
+        return Fail("control " + Number(static_cast<unsigned long>(GetDlgCtrlID(control))) + " does not answer");
+    const int length = got > kTextChars ? kTextChars : static_cast<int>(got);
+    wide[length] = L'\0';
+    *text = ToAnsi(wide, length);
+    return true;
+}
+
+bool PanelDriver::WaitControlText(int controlId, const std::string& text, std::string* seen) {
+    const Deadline deadline(timeout_);
+    std::string now;
+    for (;;) {
+        HWND control = WaitAnyControl(controlId);
+        if (!control) return false;
+        if (ControlText(control, &now) && now == text) break;
+        if (deadline.Passed()) {
+            if (seen) *seen = now;
+            return Fail("control " + Number(static_cast<unsigned long>(controlId)) + " shows \"" + now +
+                        "\", not \"" + text + "\"");
+        }
+        Sleep(pollMs_);
+    }
+    if (seen) *seen = now;
+    return true;
+}
+
+bool PanelDriver::GaugePosition(int controlId, int* position) {
+    HWND gauge = WaitAnyControl(controlId);
+    if (!gauge) return false;
+    LRESULT now = 0;
+    if (!Ask(gauge, PBM_GETPOS, 0, 0, &now)) return Fail("gauge " + Number(static_cast<unsigned long>(controlId)) + " does not answer");
+    *position = static_cast<int>(now);
+    return true;
+}
+
+bool PanelDriver::WaitGaugePosition(int controlId, int position, int* seen) {
+    const Deadline deadline(timeout_);
+    int now = -1;
+    for (;;) {
+        if (!GaugePosition(controlId, &now)) return false;
+        if (now == position) break;
+        if (deadline.Passed()) {
+            if (seen) *seen = now;
+            return Fail("gauge " + Number(static_cast<unsigned long>(controlId)) + " stands at " +
+                        Number(static_cast<unsigned long>(now)) + ", not " + Number(static_cast<unsigned long>(position)));
+        }
+        Sleep(pollMs_);
+    }
+    if (seen) *seen = now;
+    return true;
+}
+
+bool PanelDriver::WindowCommand(int controlId, int commandId) {
+    HWND control = WaitAnyControl(controlId);
+    if (!control) return false;
+    HWND window = GetAncestor(control, GA_ROOT);
+    // Posted with the accelerator's mark: it may open modal windows.
+    if (!window || !PostMessageW(window, WM_COMMAND, MAKEWPARAM(commandId, 1), 0))
+        return Fail("cannot send command " + Number(static_cast<unsigned long>(commandId)));
     return true;
 }
 

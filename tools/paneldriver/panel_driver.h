@@ -30,6 +30,9 @@ enum : int {
     SettingsCommitButton = 1248,
     SettingsExitButton = 1249,
     SettingsReadButton = 1251,
+    ConsumablesHeadGauge = 1199, // the consumables management window, dialog 168
+    ConsumablesRibbonGauge = 1662,
+    DetailTabControl = 1211,     // the consumables detail window, dialog 171
 };
 extern const char kMainWindowClass[];  // "veldra6"
 extern const char kProgramCaption[];   // caption of its message boxes and dialog 184
@@ -99,7 +102,7 @@ public:
     bool ListSelection(int listId, int* row, std::string* text);
     // Selects `row` and tells the page as a closed drop-down would.
     bool SetListSelection(int listId, int row);
-    // Clicks a button of the main window (its settings container included).
+    // Clicks a button of the program's windows (the main window's tree first).
     bool ClickButton(int buttonId);
     // A menu command of the main window, posted (it may open modal windows).
     bool MenuCommand(int commandId);
@@ -107,6 +110,28 @@ public:
     bool CloseMainWindow();
     // A control of the main window's tree, or null; waits until it exists.
     HWND WaitControl(int controlId);
+
+    // The program's other windows (the consumables windows and their pages)
+    // as well: a shown control of the main window's tree, or else of any
+    // shown top-level window of the program; waits until one exists.
+    HWND WaitAnyControl(int controlId);
+    // A control's text asked with WM_GETTEXT (edit controls keep theirs
+    // themselves), bounded; false when the control did not answer.
+    bool ControlText(HWND control, std::string* text);
+    // Waits until control `controlId` shows `text`; its last text in *seen.
+    bool WaitControlText(int controlId, const std::string& text, std::string* seen = nullptr);
+    // The position of progress bar `controlId`.
+    bool GaugePosition(int controlId, int* position);
+    // Waits until progress bar `controlId` stands at `position`.
+    bool WaitGaugePosition(int controlId, int position, int* seen = nullptr);
+    // Posts command `commandId` (a menu item, an accelerator's command) to
+    // the top-level window that holds control `controlId`, as the menu or
+    // the keyboard would.
+    bool WindowCommand(int controlId, int commandId);
+    // The tab control `tabId` anywhere in the program (1250 the settings
+    // container's, 1211 the consumables detail window's).
+    bool SelectTabOf(int tabId, int index);
+    bool CurrentTabOf(int tabId, int* index);
 
     // A window's own text without sending it a message.
     static std::string WindowText(HWND window);

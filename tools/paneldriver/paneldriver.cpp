@@ -40,14 +40,18 @@ const char kUsage[] =
     "  choose NAME                pick printer NAME in the choice, click OK, wait until it closes\n"
     "  message [TEXT]             wait for a message box and print it; TEXT must be part of it\n"
     "  answer BUTTON [TEXT]       the same, then press BUTTON (ok cancel yes no abort retry ignore)\n"
-    "  tab N                      select tab N (0-3) of the settings\n"
-    "  expect-tab N               tab N is selected\n"
+    "  tab N [TABID]              select tab N of the settings (or of tab control TABID)\n"
+    "  expect-tab N [TABID]       tab N is selected\n"
     "  list ID                    print the selected row of drop-down list ID\n"
     "  expect-list ID TEXT        wait until list ID shows TEXT\n"
     "  set-list ID ROW            select ROW of list ID as the drop-down does\n"
-    "  text ID                    print the text of control ID of the main window\n"
-    "  click ID                   click button ID of the main window\n"
+    "  text ID                    print the text of control ID of the program's windows\n"
+    "  expect-text ID TEXT        wait until control ID shows TEXT\n"
+    "  gauge ID                   print the position of progress bar ID\n"
+    "  expect-gauge ID N          wait until progress bar ID stands at N\n"
+    "  click ID                   click button ID of the program's windows\n"
     "  menu ID                    menu command ID (40001-40020) to the main window\n"
+    "  command ID CMD             command CMD to the window that holds control ID\n"
     "  close                      ask the main window to close\n"
     "  wait-exit                  wait until the program has ended\n"
     "  echo TEXT                  print TEXT\n";
@@ -224,11 +228,13 @@ public:
             return !answer || driver_.AnswerMessageBox(box, button) || failed();
         }
         if (verb == "tab" || verb == "expect-tab") {
-            if (!needs(1, 1)) return false;
+            if (!needs(1, 2)) return false;
             if (!ParseInt(words[1], 0, 63, &a)) return *error = "not a tab: " + words[1], false;
-            if (verb == "tab") return driver_.SelectTab(static_cast<int>(a)) || failed();
+            long tabId = paneldriver::SettingsTabControl;
+            if (n > 2 && !id(2, &tabId)) return false;
+            if (verb == "tab") return driver_.SelectTabOf(static_cast<int>(tabId), static_cast<int>(a)) || failed();
             int current = -1;
-            if (!driver_.CurrentTab(&current)) return failed();
+            if (!driver_.CurrentTabOf(static_cast<int>(tabId), &current)) return failed();
             if (current == a) return true;
             return *error = "tab " + std::to_string(current) + " is selected", false;
         }
@@ -263,10 +269,33 @@ public:
         }
         if (verb == "text") {
             if (!needs(1, 1) || !id(1, &a)) return false;
-            HWND control = driver_.WaitControl(static_cast<int>(a));
-            if (!control) return failed();
-            Say("text " + words[1] + ": " + PanelDriver::WindowText(control));
+            HWND control = driver_.WaitAnyControl(static_cast<int>(a));
+            std::string text;
+            if (!control || !driver_.ControlText(control, &text)) return failed();
+            Say("text " + words[1] + ": " + text);
             return true;
+        }
+        if (verb == "expect-text") {
+            if (!needs(2, 2) || !id(1, &a)) return false;
+            std::string text;
+            if (!driver_.WaitControlText(static_cast<int>(a), words[2], &text)) return failed();
+            Say("text " + words[1] + ": " + text);
+            return true;
+        }
+        if (verb == "gauge" || verb == "expect-gauge") {
+            const bool expect = verb == "expect-gauge";
+            if (!(expect ? needs(2, 2) : needs(1, 1)) || !id(1, &a)) return false;
+            if (expect && !ParseInt(words[2], 0, 65535, &b)) return *error = "not a position: " + words[2], false;
+            int position = -1;
+            if (expect ? !driver_.WaitGaugePosition(static_cast<int>(a), static_cast<int>(b), &position)
+                       : !driver_.GaugePosition(static_cast<int>(a), &position))
+                return failed();
+            Say("gauge " + words[1] + ": " + std::to_string(position));
+            return true;
+        }
+        if (verb == "command") {
+            if (!needs(2, 2) || !id(1, &a) || !id(2, &b)) return false;
+            return driver_.WindowCommand(static_cast<int>(a), static_cast<int>(b)) || failed();
         }
         if (verb == "click") return needs(1, 1) && id(1, &a) && (driver_.ClickButton(static_cast<int>(a)) || failed());
         if (verb == "menu") return needs(1, 1) && id(1, &a) && (driver_.MenuCommand(static_cast<int>(a)) || failed());

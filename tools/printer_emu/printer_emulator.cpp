@@ -72,6 +72,10 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// The counters this printer clears on ESC e R<id>: 3 and 5 to 7 one count
+// each, 8 the head pins. (The printed lines, 4, cannot be cleared.)
+bool IsResetId(int id) { return id == 3 || (id >= 5 && id <= 8); }
+
 bool IsAbsolutePath(const std::string& path) {
     if (path.empty()) return false;
     if (path[0] == '/' || path[0] == '\\') return true;
@@ -232,7 +236,19 @@ struct PrinterEmulator::Impl {
         }
     }
 
+    // Set when a write completed a reset that the printer refuses.
+    bool resetRefused = false;
+
+    static bool Listed(const std::vector<int>& ids, int id) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    }
+
     void Reset(int id) {
+        if (Listed(state.faults.refusedResetIds, id)) {
+            resetRefused = true;
+            return;
+        }
+        if (Listed(state.faults.ignoredResetIds, id)) return;
         switch (id) {
         case 3: case 5: case 6: case 7:
             state.counters[id] = 0;
@@ -479,8 +495,9 @@ bool PrinterEmulator::Write(const std::uint8_t* bytes, std::size_t length) {
     if (bytes == nullptr && length > 0) return false;
     if (length == 0) return true;
     impl_->received.insert(impl_->received.end(), bytes, bytes + length);
+    impl_->resetRefused = false;
     for (std::size_t i = 0; i < length; ++i) impl_->Feed(bytes[i]);
-    return true;
+    return !impl_->resetRefused;
 }
 
 bool PrinterEmulator::Read(std::vector<std::uint8_t>* answer) {
@@ -637,6 +654,13 @@ bool PrinterEmulator::LoadConfig(const std::string& path, std::string* error) {
                     if (!ParseInt(words[i], &number)) return fail("missing-counter needs record ids");
                     faults.missingCounterIds.push_back(number);
                 }
+            } else if ((fault == "refuse-reset" || fault == "ignore-reset") && words.size() >= 2) {
+                std::vector<int>& ids = fault == "refuse-reset" ? faults.refusedResetIds : faults.ignoredResetIds;
+                for (std::size_t i = 1; i < words.size(); ++i) {
+                    if (!ParseInt(words[i], &number) || !IsResetId(number))
+                        return fail(fault + " needs reset ids (3, 5, 6, 7, 8)");
+                    ids.push_back(number);
+                }
             } else if (fault == "stick-in-setting" && needWords(1)) {
                 faults.stickInSettingMode = true;
             } else {
@@ -686,6 +710,8 @@ bool PrinterEmulator::SaveState(const std::string& path) const {
         out << "\n";
     }
     if (faults.stickInSettingMode) out << "fault stick-in-setting\n";
+    for (int id : faults.refusedResetIds) out << "fault refuse-reset " << id << "\n";
+    for (int id : faults.ignoredResetIds) out << "fault ignore-reset " << id << "\n";
 
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) return false;

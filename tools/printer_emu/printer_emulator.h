@@ -11,7 +11,8 @@
 // writes, so a command may be split over several writes and several commands
 // may share one:
 //  - ESC "e" and a code (ONLINE, S1, S3..S9, R3, R5..R8) act in any mode,
-//    except while the printer is stuck in setting mode (fault below).
+//    except while the printer is stuck in setting mode (fault below). A
+//    reset may be refused or ignored (faults below).
 //  - Command words (8 bytes, blank-padded, then CR) are only understood in
 //    command mode, i.e. after ESC "e" "ONLINE"; before that the bytes are
 //    print data and have no effect. A word that is not exactly the padded
@@ -46,6 +47,13 @@ struct EmulatorFaults {
     std::string cutAfterItem;       // the NVRAM answer ends right after this item's name and separator
     std::vector<int> missingCounterIds;  // counter records left out of the S-query answer
     bool stickInSettingMode = false;     // after "SETTING", ignore everything until the recovery sequence
+    // Counter resets (ESC e R<id>, ids 3, 5-8) the printer refuses: the
+    // write that completes one is answered as failed (its bytes were
+    // received) and the count stays.
+    std::vector<int> refusedResetIds;
+    // Counter resets the printer takes without clearing the count (a
+    // printer that acknowledges and forgets).
+    std::vector<int> ignoredResetIds;
 };
 
 // One setting item as the emulator knows it: unpadded name, the wire

@@ -5,8 +5,11 @@
 // stand-in and the emulator with the real fixed waits. The read is cut into
 // its phases from outside: the windows, the jobs file of the printer's port
 // (the connection job) and the shared block (each request of the
-// conversation). Prints each figure on its own line, medians of the runs.
+// conversation). Then, in one running program, command 40007 (ツール →
+// 消耗品管理) to the management window showing the printer's counters.
+// Prints each figure on its own line, medians of the runs.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +41,19 @@ const double kFirstReadWaitsMs = 4 * kFirstLookMs + 200 + 1200;
 const double kFocusWaitMs = 100;
 const double kFirstReadFocusWaitsMs = 3 * kFocusWaitMs;
 const double kFirstReadFloorMs = kFirstReadWaitsMs + kFirstReadFocusWaitsMs;
+// The consumables window's floor: the counters read has no opening or
+// closing command, so the channel's first look comes after two requests
+// (the query and the receive), with the wait before the receive and the
+// wait after the read between them. The progress window going gives the
+// main window the focus, which it hands on to its saved control: one focus
+// wait.
+const double kCountersReadWaitsMs = 2 * kFirstLookMs + 200 + 1200;
+const double kConsumablesFocusWaitsMs = 1 * kFocusWaitMs;
+const double kConsumablesFloorMs = kCountersReadWaitsMs + kConsumablesFocusWaitsMs;
+const int kConsumablesRuns = 5;
+// The bench printer's counts and the ribbon gauge they give (109,500 / 1,500).
+const char kBenchPrinter[] = "model koa240MR\ncounter 6 109500\nheadpin 7 552000000\n";
+const int kBenchRibbonLevel = 73;
 const char kPrinter[] = "KOA Bench LPT";
 const char kJobsFile[] = "jobs-lpt.bin";  // the port's file, where the connection job lands
 const int kStartRuns = 7;                 // of each program, taken in turns
@@ -261,6 +277,122 @@ void PrintReadPhases(const std::vector<ReadTimes>& runs) {
     std::printf("first_read_floor_ms=%.0f\nfirst_read_ratio=%.3f\n", kFirstReadFloorMs, total / kFirstReadFloorMs);
 }
 
+// ---- the consumables window ------------------------------------------------
+
+// Points in time of one opening, in ms from the posted command; -1 where the
+// point was not seen.
+struct OpenTimes {
+    double progressShown = -1;  // the pre-flight check passed, the read begins
+    double progressGone = -1;   // the read and its wait after it are done
+    double shown = -1;          // the window on screen, its ribbon gauge answering with the printer's level
+};
+
+// The program's thread answers again; false when it did not within 30 s.
+bool Answering(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
+}
+
+// Opens the management window from the menu command, watched every
+// millisecond from outside, then closes it again.
+bool OpenConsumablesOnce(paneldriver::PanelDriver& driver, OpenTimes* t) {
+    HWND main = driver.WaitMainWindow();
+    if (!main || !driver.MenuCommand(IDM_TOOLS_SUPPLIES)) return false;
+    const double click = NowMs();
+    HWND progress = nullptr;
+    for (;;) {
+        const double at = NowMs() - click;
+        if (!progress) {
+            progress = FindShownDialog(driver.processId(), IDC_PROGRESS_TEXT);
+            if (progress) t->progressShown = at;
+        } else if (t->progressGone < 0 && !IsWindowVisible(progress)) {
+            t->progressGone = at;
+        }
+        // Asked only once it is on screen: until then the program's thread
+        // is busy with the printer.
+        if (HWND window = FindShownDialog(driver.processId(), IDC_HEAD_GAUGE)) {
+            DWORD_PTR position = 0;
+            if (!SendMessageTimeoutA(GetDlgItem(window, IDC_RIBBON_GAUGE), PBM_GETPOS, 0, 0, SMTO_NORMAL, 30000,
+                                     &position) ||
+                static_cast<int>(position) != kBenchRibbonLevel) {
+                std::fprintf(stderr, "bench: the consumables window shows %d, not %d\n", static_cast<int>(position),
+                             kBenchRibbonLevel);
+                return false;
+            }
+            t->shown = NowMs() - click;
+            if (t->progressGone < 0) t->progressGone = t->shown;
+            if (!driver.WindowCommand(IDC_HEAD_GAUGE, IDM_CONSUMABLES_EXIT) || !driver.WaitGone(window)) return false;
+            return WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10000, 1) && Answering(main);
+        }
+        if (at > 30000) return false;
+        Sleep(1);
+    }
+}
+
+// One program, chosen and read, then the window opened a warming time and
+// kConsumablesRuns measured times.
+bool RunConsumablesOpen(std::vector<OpenTimes>* runs) {
+    ChildProcess program;
+    paneldriver::PanelDriver driver;
+    driver.SetPollInterval(kDriverPollMs);
+    if (StartToDialog("veldra6.exe", paneldriver::ChoiceDialogList, &program, &driver) < 0) return false;
+    HWND choice = driver.WaitDialogWithControl(paneldriver::ChoiceDialogList);
+    if (!choice || !driver.Attach() || !driver.ChoosePrinter(choice, kPrinter)) {
+        std::fprintf(stderr, "bench: cannot choose the printer: %s\n", driver.error().c_str());
+        return false;
+    }
+    // The first read is done once the Read button has the focus.
+    HWND read = driver.WaitControl(paneldriver::SettingsReadButton);
+    const bool readDone = read && WaitUntil(
+                                      [&] {
+                                          GUITHREADINFO info = {};
+                                          info.cbSize = sizeof info;
+                                          return GetGUIThreadInfo(GetWindowThreadProcessId(read, nullptr), &info) &&
+                                                 info.hwndFocus == read;
+                                      },
+                                      30000, 5);
+    if (!readDone) {
+        std::fprintf(stderr, "bench: the first read did not end\n");
+        return false;
+    }
+    for (int run = 0; run <= kConsumablesRuns; ++run) {
+        OpenTimes t;
+        if (!OpenConsumablesOnce(driver, &t)) {
+            std::fprintf(stderr, "bench: the consumables window did not open: %s\n", driver.error().c_str());
+            return false;
+        }
+        if (run > 0) runs->push_back(t);
+    }
+    program.Stop();
+    return true;
+}
+
+double OpenSpan(const std::vector<OpenTimes>& runs, double OpenTimes::*from, double OpenTimes::*to) {
+    std::vector<double> spans;
+    for (const OpenTimes& t : runs) {
+        const double a = from ? t.*from : 0.0, b = t.*to;
+        if (a < 0 || b < 0) return -1;
+        spans.push_back(b - a);
+    }
+    return Median(spans);
+}
+
+void PrintConsumablesOpen(const std::vector<OpenTimes>& runs) {
+    const double total = OpenSpan(runs, nullptr, &OpenTimes::shown);
+    std::printf("consumables_open_ms=%.0f\n", total);
+    // The pre-flight check and the setting page collected.
+    std::printf("consumables_open_preflight_ms=%.0f\n", OpenSpan(runs, nullptr, &OpenTimes::progressShown));
+    // The counters read with its fixed waits.
+    std::printf("consumables_open_read_ms=%.0f\n",
+                OpenSpan(runs, &OpenTimes::progressShown, &OpenTimes::progressGone));
+    // The focus wait, the window made, refreshed and shown.
+    std::printf("consumables_open_window_ms=%.0f\n", OpenSpan(runs, &OpenTimes::progressGone, &OpenTimes::shown));
+    std::printf("consumables_open_floor_waits_ms=%.0f\nconsumables_open_floor_focus_ms=%.0f\n", kCountersReadWaitsMs,
+                kConsumablesFocusWaitsMs);
+    std::printf("consumables_open_floor_ms=%.0f\nconsumables_open_ratio=%.3f\n", kConsumablesFloorMs,
+                total / kConsumablesFloorMs);
+}
+
 }  // namespace
 
 int main() {
@@ -297,7 +429,7 @@ int main() {
     }
 
     StandIn standIn;
-    if (!standIn.Start("model koa240MR\n")) {
+    if (!standIn.Start(kBenchPrinter)) {
         std::fprintf(stderr, "bench: the language-monitor stand-in did not start\n");
         return 1;
     }
@@ -320,6 +452,10 @@ int main() {
         if (ok) reads.push_back(t);
     }
     if (ok) PrintReadPhases(reads);
+
+    std::vector<OpenTimes> opens;
+    ok = ok && RunConsumablesOpen(&opens);
+    if (ok) PrintConsumablesOpen(opens);
 
     UnmapViewOfFile(view);
     CloseHandle(mapping);

@@ -1,4 +1,4 @@
-#include "panel/shell/help_file.h"
+#include "panel/ui/help_file.h"
 
 #include <cstdio>
 #include <cstring>
