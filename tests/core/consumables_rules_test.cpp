@@ -117,6 +117,25 @@ TEST(CounterReset, EachButtonClearsItsOwnCountOnly) {
     for (int g = 0; g < CounterFieldCount; ++g) EXPECT_EQ(CounterFieldValue(after, CounterField(g)), 1000u + g);
 }
 
+TEST(DetailPages, ButtonsInTabOrderPerPage) {
+    int ids[DetailPageButtonsMax] = {};
+    ASSERT_EQ(DetailPageButtons(DetailCountersPage, ids, DetailPageButtonsMax), 4);
+    EXPECT_EQ(ids[0], 1217);  // ribbon life first, platen line feeds last
+    EXPECT_EQ(ids[1], 1218);
+    EXPECT_EQ(ids[2], 1219);
+    EXPECT_EQ(ids[3], 1220);
+    ASSERT_EQ(DetailPageButtons(DetailHeadPinPage, ids, DetailPageButtonsMax), 1);
+    EXPECT_EQ(ids[0], 1221);
+    EXPECT_EQ(DetailPageButtons(DetailPageCount, ids, DetailPageButtonsMax), 0);
+    EXPECT_EQ(DetailPageButtons(-1, ids, DetailPageButtonsMax), 0);
+    // A short list takes what fits, never more.
+    int two[3] = {0, 0, -7};
+    EXPECT_EQ(DetailPageButtons(DetailCountersPage, two, 2), 2);
+    EXPECT_EQ(two[1], 1218);
+    EXPECT_EQ(two[2], -7);
+    EXPECT_EQ(DetailPageButtons(DetailCountersPage, nullptr, 4), 0);
+}
+
 TEST(AlarmText, CodesAndTheirNames) {
     EXPECT_STREQ(AlarmText(0x00), "エラー無し");
     EXPECT_STREQ(AlarmText(0x3F), "未定義エラー");
