@@ -20,7 +20,14 @@ protected:
         std::string error;
         ASSERT_TRUE(InstallCheckPrinters(&error)) << error;
     }
-    void SetUp() override { ASSERT_TRUE(EnsureSlot()); }
+    void SetUp() override {
+        ASSERT_TRUE(EnsureSlot());
+        // The slot outlives the tests of the run: a cancel request or a
+        // monitor's start that another test left in it would be answered by
+        // the stand-in here, changing the state it writes back.
+        ASSERT_TRUE(SetSlotText("LM_JOB_CANCEL", "RQ_NORMAL"));
+        ASSERT_TRUE(SetSlotText("RST_DVD", "0"));
+    }
     void TearDown() override {
         standIn_.Stop();
         UseRealSpooler();
