@@ -10,8 +10,7 @@
 
 #include "link/choice/printer_choice.h"
 #include "panel/consumables/consumables_reports.h"
-#include "panel/consumables/counters_page.h"
-#include "panel/consumables/head_pin_page.h"
+#include "panel/consumables/count_pages.h"
 #include "panel/core/consumables_rules.h"
 #include "panel/exchange/printer_exchange.h"
 #include "panel/records/panel_records.h"
@@ -43,9 +42,6 @@ HWND PageOfTab(int tab) {
            : tab == DetailHeadPinPage ? ConsumablesWindows.headPinPage
                                       : nullptr;
 }
-
-struct DetailWindow;
-using DetailCommand = void (DetailWindow::*)(HWND);
 
 struct DetailWindow {
     HINSTANCE instance;
@@ -161,22 +157,10 @@ struct DetailWindow {
     void PrintLog(HWND) { PrintErrorLog(); }
     void SaveReport(HWND) { SaveConsumablesReport(); }
 
-    struct Command {
-        int id;
-        DetailCommand run;
-    };
-    static const Command kCommands[];
+    static const DialogCommand<DetailWindow> kCommands[];
 
     INT_PTR OnCommand(HWND window, int id, int code) {
-        // Buttons and menu items (0) and the accelerator table (1).
-        if (code != 0 && code != 1) return FALSE;
-        for (const Command* command = kCommands; command->id; ++command) {
-            if (command->id == id) {
-                (this->*command->run)(window);
-                return TRUE;  // the window may be gone: nothing more here
-            }
-        }
-        return FALSE;
+        return RunDialogCommand(this, kCommands, window, id, code) ? TRUE : FALSE;
     }
 
     // ---- destruction ----------------------------------------------------------
@@ -218,7 +202,7 @@ struct DetailWindow {
     }
 };
 
-const DetailWindow::Command DetailWindow::kCommands[] = {
+const DialogCommand<DetailWindow> DetailWindow::kCommands[] = {
     {IDC_DETAIL_UPDATE, &DetailWindow::Update},
     {IDC_DETAIL_CLOSE, &DetailWindow::Close},
     {IDM_DETAIL_CLOSE, &DetailWindow::Close},

@@ -28,9 +28,6 @@ const int kGaugeTop = 100;
 
 bool Exists(HWND window) { return window && IsWindow(window); }
 
-struct ConsumablesWindow;
-using ConsumablesCommand = void (ConsumablesWindow::*)(HWND);
-
 // One gauge with its warning: where it is shown, and what it was last.
 struct Gauge {
     int gauge;
@@ -118,22 +115,10 @@ struct ConsumablesWindow {
         if (Exists(focus)) SetFocus(focus);
     }
 
-    struct Command {
-        int id;
-        ConsumablesCommand run;
-    };
-    static const Command kCommands[];
+    static const DialogCommand<ConsumablesWindow> kCommands[];
 
     INT_PTR OnCommand(HWND window, int id, int code) {
-        // Buttons and menu items (0) and the accelerator table (1).
-        if (code != 0 && code != 1) return FALSE;
-        for (const Command* command = kCommands; command->id; ++command) {
-            if (command->id == id) {
-                (this->*command->run)(window);
-                return TRUE;  // the window may be gone: nothing more here
-            }
-        }
-        return FALSE;
+        return RunDialogCommand(this, kCommands, window, id, code) ? TRUE : FALSE;
     }
 
     // ---- destruction ----------------------------------------------------------
@@ -174,7 +159,7 @@ struct ConsumablesWindow {
     }
 };
 
-const ConsumablesWindow::Command ConsumablesWindow::kCommands[] = {
+const DialogCommand<ConsumablesWindow> ConsumablesWindow::kCommands[] = {
     {IDC_CONSUMABLES_UPDATE, &ConsumablesWindow::Update},
     {IDM_CONSUMABLES_UPDATE, &ConsumablesWindow::Update},
     {IDC_CONSUMABLES_EXIT, &ConsumablesWindow::Close},

@@ -46,6 +46,29 @@ HWND CreateStatefulDialog(HINSTANCE instance, int templateId, HWND parent, std::
                               reinterpret_cast<LPARAM>(&state));
 }
 
+// One row of a dialog's command table: a command id (button, menu item or
+// accelerator) and the state's handler for it. A table ends with id 0.
+template <typename State>
+struct DialogCommand {
+    int id;
+    void (State::*run)(HWND dialog);
+};
+
+// Runs the row of `table` for a WM_COMMAND from a button or menu (code 0) or
+// an accelerator (1). True when one ran: the handler may have destroyed the
+// window, so the caller returns at once.
+template <typename State>
+bool RunDialogCommand(State* state, const DialogCommand<State>* table, HWND dialog, int id, int code) {
+    if (code != 0 && code != 1) return false;
+    for (const DialogCommand<State>* row = table; row->id; ++row) {
+        if (row->id == id) {
+            (state->*row->run)(dialog);
+            return true;
+        }
+    }
+    return false;
+}
+
 // A dialog procedure's answer to a message whose result the sender reads
 // (WM_SETREDRAW as the refresh request): `value` goes back to the sender.
 inline INT_PTR DialogResult(HWND dialog, LRESULT value) {
