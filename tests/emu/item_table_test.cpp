@@ -66,22 +66,6 @@ TEST_F(DataFile, Has109UniqueItemsWithWellFormedLists) {
     }
 }
 
-TEST_F(DataFile, RecordOrderLandmarks) {
-    ASSERT_EQ(items.size(), 109u);
-    EXPECT_EQ(items[0].name, "FRC-LFVA");
-    EXPECT_EQ(items[13].name, "TEAROFF");
-    EXPECT_EQ(items[14].name, "CUT-BACK");
-    EXPECT_EQ(items[15].name, "OL-CUTSW");
-    EXPECT_EQ(items[31].name, "FA-TOP");
-    EXPECT_EQ(items[53].name, "FF-LSP");
-    EXPECT_EQ(items[63].name, "FT-PAGEL");
-    EXPECT_EQ(items[85].name, "OFFICEMD");
-    EXPECT_EQ(items[92].name, "PITCH");
-    EXPECT_EQ(items[106].name, "CUT-CTL");
-    EXPECT_EQ(items[107].name, "EJCT-CTL");
-    EXPECT_EQ(items[108].name, "STANDBY");
-}
-
 TEST_F(DataFile, LeftMarginStepsAreNinetiethsOfAnInch) {
     const EmulatorItem& item = Item("FF-LSP");
     ASSERT_EQ(item.keywords.size(), 161u);
