@@ -1,8 +1,8 @@
 #include "panel/shell/main_window.h"
 
 #include <commctrl.h>
-#include <cstring>
 
+#include "link/choice/port_rules.h"
 #include "link/choice/printer_choice.h"
 #include "panel/records/panel_records.h"
 #include "panel/resources/resource.h"
@@ -180,7 +180,7 @@ ChoiceStep JudgeChosenPrinter(HWND window) {
         ShowQueuedJobsMessage(window);
         return ChoiceAgain;
     }
-    if (std::strstr(target.PortName, "/ipp")) {
+    if (IsInternetPrintingPort(target.PortName)) {
         ShowText(window, IDS_IPP_PORT, IDI_PRINTER_WARNING);
         return ChoiceEnd;
     }
