@@ -121,24 +121,7 @@ HWND FocusOf(HWND window) {
 // Keys through the system's input queue, with `front` in front, so that the
 // program's accelerator tables and keyboard hook see them.
 void Press(HWND front, WORD key, bool ctrl = false, bool alt = false, bool shift = false) {
-    SetForegroundWindow(front);
-    std::vector<INPUT> keys;
-    auto add = [&](WORD vk, bool up) {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(in);
-    };
-    if (ctrl) add(VK_CONTROL, false);
-    if (alt) add(VK_MENU, false);
-    if (shift) add(VK_SHIFT, false);
-    add(key, false);
-    add(key, true);
-    if (shift) add(VK_SHIFT, true);
-    if (alt) add(VK_MENU, true);
-    if (ctrl) add(VK_CONTROL, true);
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    PanelDriver::PressKey(front, key, ctrl, alt, shift);
 }
 
 // The icon a message box shows, told by its colours: the printer icons with

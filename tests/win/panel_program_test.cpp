@@ -502,22 +502,7 @@ namespace {
 // through the system's input queue, so that the program's keyboard hook
 // sees it, with the program's window in front.
 void Press(HWND front, WORD key, bool shift = false, bool ctrl = false) {
-    SetForegroundWindow(front);
-    std::vector<INPUT> keys;
-    auto add = [&](WORD vk, bool up) {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(in);
-    };
-    if (ctrl) add(VK_CONTROL, false);
-    if (shift) add(VK_SHIFT, false);
-    add(key, false);
-    add(key, true);
-    if (shift) add(VK_SHIFT, true);
-    if (ctrl) add(VK_CONTROL, true);
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    PanelDriver::PressKey(front, key, ctrl, false, shift);
 }
 
 HWND FocusOf(HWND window) {

@@ -145,6 +145,27 @@ bool PanelDriver::Mine(HWND window) const {
     return owner == processId_;
 }
 
+void PanelDriver::PressKey(HWND front, WORD key, bool ctrl, bool alt, bool shift) {
+    SetForegroundWindow(front);
+    std::vector<INPUT> keys;
+    auto add = [&](WORD vk, bool up) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        keys.push_back(in);
+    };
+    const WORD modifiers[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
+    const bool held[] = {ctrl, alt, shift};
+    for (int i = 0; i < 3; ++i)
+        if (held[i]) add(modifiers[i], false);
+    add(key, false);
+    add(key, true);
+    for (int i = 2; i >= 0; --i)
+        if (held[i]) add(modifiers[i], true);
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
 std::string PanelDriver::WindowText(HWND window) {
     wchar_t wide[kTextChars + 1];
     const int n = InternalGetWindowText(window, wide, kTextChars + 1);

@@ -136,6 +136,11 @@ public:
     // A window's own text without sending it a message.
     static std::string WindowText(HWND window);
 
+    // Presses `key` with the modifiers asked for, as the keyboard would:
+    // through the system's input queue with `front` in front, so that the
+    // program's accelerator tables and keyboard hook see it.
+    static void PressKey(HWND front, WORD key, bool ctrl = false, bool alt = false, bool shift = false);
+
 private:
     bool Fail(const std::string& text);
     bool TimedOut(const std::string& what);
