@@ -11,6 +11,8 @@
 #include <iterator>
 #include <thread>
 
+#include "panel/core/settings_file_rules.h"
+#include "panel/records/folders.h"
 #include "tests/win/box_watcher.h"
 #include "tests/win/wait_until.h"
 
@@ -45,6 +47,18 @@ void RemoveTree(const std::string& folder) {
         else DeleteFileA(path.c_str());
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+std::string FreshDataFolder(const char* root) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string base = std::string(temp) + root;
+    CreateDirectoryA(base.c_str(), nullptr);
+    const std::string folder = base + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    RemoveTree(folder);
+    if (!CreateDirectoryA(folder.c_str(), nullptr) || !CopyPathWhole(DataDirectory, sizeof DataDirectory, folder.c_str()))
+        return std::string();
+    return folder;
 }
 
 namespace {

@@ -21,6 +21,10 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::vector<std::string> FolderEntries(const std::string& folder);
 // Removes `folder` and everything in it, read-only files included.
 void RemoveTree(const std::string& folder);
+// An empty folder of the running test's own under %TEMP%\`root`: made anew,
+// and made the program's data folder (where its file dialogs start).
+// Empty when it could not be made.
+std::string FreshDataFolder(const char* root);
 
 // ---- the dialog driver ------------------------------------------------------
 

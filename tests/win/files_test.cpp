@@ -73,14 +73,8 @@ protected:
     }
 
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        const std::string root = std::string(temp) + "koa-filetests";
-        CreateDirectoryA(root.c_str(), nullptr);
-        folder = root + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        RemoveTree(folder);
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-        ASSERT_TRUE(CopyPathWhole(DataDirectory, sizeof DataDirectory, folder.c_str()));
+        folder = FreshDataFolder("koa-filetests");
+        ASSERT_FALSE(folder.empty());
         *CurrentSettings = Pattern(1);
     }
 

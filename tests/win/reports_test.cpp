@@ -221,14 +221,8 @@ protected:
         g_printer = &printer;
         TestSeam_UsePrintCalls(&kFakePrinting);
 
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        const std::string root = std::string(temp) + "koa-reporttests";
-        CreateDirectoryA(root.c_str(), nullptr);
-        folder = root + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        RemoveTree(folder);
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-        ASSERT_TRUE(CopyPathWhole(DataDirectory, sizeof DataDirectory, folder.c_str()));
+        folder = FreshDataFolder("koa-reporttests");
+        ASSERT_FALSE(folder.empty());
     }
 
     void TearDown() override {
