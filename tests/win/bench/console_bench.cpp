@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "panel/core/setting_items.h"
+#include "tests/win/bench/bench_clock.h"
 #include "tests/win/e2e/e2e_support.h"
 #include "tools/lmstand/test_printers.h"
 
@@ -39,19 +40,6 @@ const BenchPrinter kBenchPrinters[kPrinters] = {
     {"KOA Fleet Bench 2", "KOA koa2600Max-R(0mm)", "USB001", "jobs-usb.bin"},
     {"KOA Fleet Bench 3", "KOA koa2400Max-RN", "USB002", "jobs-usb2.bin"},
 };
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Runs veldra6c.exe with `arguments` and waits for it; its exit status, or -1.
 long RunConsole(const std::string& arguments) {

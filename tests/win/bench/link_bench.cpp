@@ -10,6 +10,7 @@
 
 #include "panel/exchange/printer_exchange.h"
 #include "panel/records/panel_records.h"
+#include "tests/win/bench/bench_clock.h"
 #include "tests/win/e2e/e2e_support.h"
 
 namespace {
@@ -34,13 +35,6 @@ double CpuMs() {
         return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
     };
     return ms(kernel) + ms(user);
-}
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
 }
 
 template <typename Operation>

@@ -21,6 +21,7 @@
 #include "monitor/monitor_window.h"
 #include "monitor/resources/resource.h"
 #include "monitor/startup.h"
+#include "tests/win/bench/bench_clock.h"
 #include "tests/win/monitor_test_support.h"
 
 namespace {
@@ -28,13 +29,6 @@ namespace {
 const int kStatusText = 1060;
 const DWORD kDefaultIdleSeconds = 60;
 const int kLatencySamples = 10;
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 double CpuMs(HANDLE process) {
     FILETIME created, exited, kernel, user;

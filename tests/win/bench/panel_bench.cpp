@@ -20,6 +20,7 @@
 
 #include "link/channel/link_block.h"
 #include "panel/resources/resource.h"
+#include "tests/win/bench/bench_clock.h"
 #include "tests/win/bench/startbase.h"
 #include "tests/win/e2e/e2e_support.h"
 #include "tools/lmstand/test_printers.h"
@@ -59,20 +60,6 @@ const char kJobsFile[] = "jobs-lpt.bin";  // the port's file, where the connecti
 const int kStartRuns = 7;                 // of each program, taken in turns
 const int kReadRuns = 3;
 const DWORD kDriverPollMs = 2;  // the windows are looked for this often
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return -1;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Starts `program` of the build and waits for its dialog that holds
 // `controlId`. The time from CreateProcess to the dialog on screen, or -1.
