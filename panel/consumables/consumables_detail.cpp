@@ -46,7 +46,7 @@ HWND PageOfTab(int tab) {
 struct DetailWindow {
     HINSTANCE instance;
     HWND tabs = nullptr;
-    POINT origin = {0, 0};
+    RECT pageArea = {0, 0, 0, 0};
     int selectedTab = DetailCountersPage;  // remembered while the window is open
 
     // ---- opening ------------------------------------------------------------
@@ -62,7 +62,7 @@ struct DetailWindow {
         SendMessageA(window, WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PRINTER))));
         InsertTabs();
-        origin = TabPageOrigin(window, tabs);
+        pageArea = TabPageArea(window, tabs);
         OpenPage(window, DetailCountersPage);
         ShowAlarmHistory(window);
         return FALSE;  // the opener focuses the tabs once the window is shown
@@ -99,7 +99,7 @@ struct DetailWindow {
             ShowResourceWarning(window);
             return false;
         }
-        ShowTabPage(page, origin);
+        ShowTabPage(page, pageArea);
         const HWND other = PageOfTab(tab == DetailCountersPage ? DetailHeadPinPage : DetailCountersPage);
         if (Exists(other)) DestroyWindow(other);
         return true;

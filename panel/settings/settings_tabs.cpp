@@ -29,7 +29,7 @@ struct TabsState {
     HWND readButton;
     HWND pages[PageCount];  // only the current page's handle is set
     int currentPage;        // the page on screen (or that failed to open)
-    POINT pageOrigin;       // where every page sits, in container coordinates
+    RECT pageArea;          // where every page sits, in container coordinates
 };
 
 // The one container of the run; its state hangs on it (DWLP_USER).
@@ -75,7 +75,7 @@ bool OpenPage(TabsState* s, int index) {
         return false;
     }
     s->pages[index] = page;
-    ShowTabPage(page, s->pageOrigin);
+    ShowTabPage(page, s->pageArea);
     return true;
 }
 
@@ -105,7 +105,7 @@ INT_PTR OnInitDialog(HWND dialog, TabsState* s) {
     // The container is made once per run and always opens on the hardware page.
     s->currentPage = PageHardware;
     InsertTabs(s);
-    s->pageOrigin = TabPageOrigin(dialog, s->tabControl);
+    s->pageArea = TabPageArea(dialog, s->tabControl);
     if (OpenPage(s, PageHardware)) SetFocus(s->readButton);
     return FALSE;  // the focus is set
 }

@@ -4,16 +4,20 @@
 
 #include "panel/ui/tooltips.h"
 
-POINT TabPageOrigin(HWND container, HWND tabControl) {
+RECT TabPageArea(HWND container, HWND tabControl) {
     RECT display;
     GetWindowRect(tabControl, &display);
     MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&display), 2);
     SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    POINT origin = {display.left, display.top};
-    return origin;
+    return display;
 }
 
-void ShowTabPage(HWND page, POINT origin) {
+void ShowTabPage(HWND page, const RECT& area) {
     CreateTooltips();
-    SetWindowPos(page, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    RECT own;
+    GetWindowRect(page, &own);
+    // Never narrower or lower than the template made it.
+    const int width = own.right - own.left > area.right - area.left ? own.right - own.left : area.right - area.left;
+    const int height = own.bottom - own.top > area.bottom - area.top ? own.bottom - own.top : area.bottom - area.top;
+    SetWindowPos(page, HWND_TOP, area.left, area.top, width, height, SWP_SHOWWINDOW);
 }
