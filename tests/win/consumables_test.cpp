@@ -186,6 +186,13 @@ protected:
         return detail;
     }
 
+    // Both windows, one after the other: the detail window, or null (and
+    // *management the management window, when it came).
+    HWND OpenManagementAndDetail(HWND* management) {
+        *management = OpenManagement();
+        return *management ? OpenDetail(*management) : nullptr;
+    }
+
     std::string Text(int id) {
         HWND control = driver_.WaitAnyControl(id);
         std::string text;
@@ -379,9 +386,8 @@ TEST_F(Consumables, TheDetailWindowShowsTheCountsColoursAndAlarmsAndFollowsTheTa
 
 TEST_F(Consumables, AResetWithOkClearsThePrinterAndTheFieldsWithoutANewRead) {
     StartWith(kPrinter);
-    HWND management = OpenManagement();
-    ASSERT_TRUE(management) << driver_.error();
-    HWND detail = OpenDetail(management);
+    HWND management = nullptr;
+    HWND detail = OpenManagementAndDetail(&management);
     ASSERT_TRUE(detail) << driver_.error();
 
     std::size_t before = standIn_.Received().size();
@@ -411,9 +417,8 @@ TEST_F(Consumables, AResetWithOkClearsThePrinterAndTheFieldsWithoutANewRead) {
 
 TEST_F(Consumables, CancelSendsNothingAndKeepsTheCount) {
     StartWith(kPrinter);
-    HWND management = OpenManagement();
-    ASSERT_TRUE(management) << driver_.error();
-    HWND detail = OpenDetail(management);
+    HWND management = nullptr;
+    HWND detail = OpenManagementAndDetail(&management);
     ASSERT_TRUE(detail) << driver_.error();
     const std::size_t before = standIn_.Received().size();
     ASSERT_TRUE(driver_.ClickButton(IDC_CLEAR_PLATEN));
@@ -428,9 +433,8 @@ TEST_F(Consumables, CancelSendsNothingAndKeepsTheCount) {
 // the printer error icon, and the count stays, here and in the printer.
 TEST_F(Consumables, ARefusedResetShowsTheNoAnswerMessageAndKeepsTheCount) {
     StartWith(kPrinter + "fault refuse-reset 7\n");
-    HWND management = OpenManagement();
-    ASSERT_TRUE(management) << driver_.error();
-    HWND detail = OpenDetail(management);
+    HWND management = nullptr;
+    HWND detail = OpenManagementAndDetail(&management);
     ASSERT_TRUE(detail) << driver_.error();
     const std::size_t before = standIn_.Received().size();
     ASSERT_TRUE(driver_.ClickButton(IDC_CLEAR_THICKNESS));
@@ -454,9 +458,8 @@ TEST_F(Consumables, ARefusedResetShowsTheNoAnswerMessageAndKeepsTheCount) {
 // clearing (it acknowledges and forgets) shows its count again after it.
 TEST_F(Consumables, UpdateShowsWhatThePrinterHoldsInBothWindows) {
     StartWith(kPrinter + "fault ignore-reset 6\n");
-    HWND management = OpenManagement();
-    ASSERT_TRUE(management) << driver_.error();
-    HWND detail = OpenDetail(management);
+    HWND management = nullptr;
+    HWND detail = OpenManagementAndDetail(&management);
     ASSERT_TRUE(detail) << driver_.error();
     ASSERT_TRUE(driver_.ClickButton(IDC_CLEAR_RIBBON));
     EXPECT_EQ(Answer(IDOK), "リボン寿命をクリアします。\n\nよろしいですか？");
@@ -484,9 +487,8 @@ TEST_F(Consumables, UpdateShowsWhatThePrinterHoldsInBothWindows) {
 // management window to show a reset made there), then the management window.
 TEST_F(Consumables, ClosingTheDetailWindowRefreshesTheManagementWindowThenBothGoInOrder) {
     StartWith(kPrinter);
-    HWND management = OpenManagement();
-    ASSERT_TRUE(management) << driver_.error();
-    HWND detail = OpenDetail(management);
+    HWND management = nullptr;
+    HWND detail = OpenManagementAndDetail(&management);
     ASSERT_TRUE(detail) << driver_.error();
     ASSERT_TRUE(driver_.ClickButton(IDC_CLEAR_RIBBON));
     EXPECT_EQ(Answer(IDOK), "リボン寿命をクリアします。\n\nよろしいですか？");
